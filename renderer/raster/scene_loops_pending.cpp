@@ -1,0 +1,21 @@
+// Placeholders of the scene loops that are still to come: each draws nothing.
+// Whoever lands a loop deletes its placeholder here (and this file once it
+// is empty), so the module always links.
+#include "renderer/raster/raster_internal.h"
+
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+
+void RasterSceneRough(VELARRA_SCENE_LOOP_ARGS) {}
+void RasterSceneLine(VELARRA_SCENE_LOOP_ARGS) {}
+void RasterSceneWire(VELARRA_SCENE_LOOP_ARGS) {}
+void RasterSceneFlat(VELARRA_SCENE_LOOP_ARGS) {}
+void RasterScenePhong(VELARRA_SCENE_LOOP_ARGS) {}
+void RasterScenePatches(VELARRA_SCENE_LOOP_ARGS) {}
+void RasterSceneBezier(VELARRA_SCENE_LOOP_ARGS) {}
+void RasterSceneContour(VELARRA_SCENE_LOOP_ARGS) {}
+
+void RasterSolidTriangles(unsigned char*, int, int, int, int, __Triangle3ds*, __Point3ds*, int,
+                          int, float, float, float, float) {}
+
+void __DrawScenesLineColor(float, int, int, int, unsigned char*, unsigned char*, int, int, int,
+                           int, __Triangle3ds*, __Point3ds*, int, int) {}
