@@ -1,0 +1,43 @@
+// Repulsion between particles that are far apart on the grid but close in
+// space: the plain all-pairs scan, the reference for the cell-table sweep.
+#include "cloth/cloth_internal.h"
+
+float ClothRepelDistance() {
+  const float dx = ClothSize / float(ClothW - 1);
+  const float dy = ClothSize / float(ClothH - 1);
+  const float widest = dy > dx ? dy : dx;
+  const float spread = float(double(widest) * 1.5);
+  // On an elongated grid 1.5 x the wider spacing exceeds the 5 x the
+  // narrower spacing at which the nearest particles outside the 9 x 9 block
+  // lie, so a flat cloth at rest would push itself apart. The bound 4.5 x the
+  // narrower real spacing (columns are half as far apart with two panels)
+  // keeps it below that and leaves square grids unchanged.
+  const float columns = ClothTwoPanels ? dx * 0.5f : dx;
+  const float narrowest = columns < dy ? columns : dy;
+  const float bound = float(double(narrowest) * 4.5);
+  return spread < bound ? spread : bound;
+}
+
+void ClothRepel(int32_t i) {
+  if (ClothCur == nullptr || !ClothGridUsable() || i < 0 || i >= ClothCount) return;
+  ClothParticle& p = ClothCur[i];
+  if (p.w == 0.0f) return;  // pinned particles stay; free ones are pushed off them
+  const float d = ClothRepelDistance();
+  const float dd = d * d;
+  const ClothGridPos gi = ClothRepelGridPos(i);
+  // j's grid position is counted along rather than divided out.
+  ClothGridPos gj{0, 0};
+  int32_t column = 0;
+  for (int32_t j = 0; j < ClothCount; ++j) {
+    gj.col = (ClothTwoPanels && j >= ClothPanelCount) ? column + ClothW : column;
+    if (!ClothRepelNeighbours(gi, gj)) {
+      const ClothParticle& q = ClothCur[j];
+      const float s = ClothRepelDistance2(p, q);
+      if (s < dd) ClothRepelPush(p, q, s, d);
+    }
+    if (++column == ClothW) {
+      column = 0;
+      ++gj.row;
+    }
+  }
+}
