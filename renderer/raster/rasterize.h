@@ -7,9 +7,8 @@
 //     that draws adds (centerX, centerY) to copies of them. The scene's
 //     arrays are never written.
 //   - Every float-to-int conversion of a coordinate truncates toward zero
-//     through TruncToInt, which is defined for every input (NaN and values
-//     beyond +-2^30 are clamped), so hostile vertices cannot cause undefined
-//     behaviour.
+//     through TruncToInt (raster_internal.h), which is defined for every
+//     input, so hostile vertices cannot cause undefined behaviour.
 //   - A triangle with a non-finite vertex position is not drawn. Every walk
 //     (spans, bands, caps, lines) is clipped to Zwidth x Zheight (the DDA
 //     line to its own width x height) before it iterates, and draws inside
@@ -21,6 +20,7 @@
 #pragma once
 #include <cstdint>
 
+#include "renderer/raster/matrix.h"
 #include "renderer/raster/raster_internal.h"
 
 // One edge of a polygon edge list: `start` and `end` are indices into the
@@ -33,23 +33,6 @@ struct EdgeRecord {
   uint8_t flag;
 };
 static_assert(sizeof(EdgeRecord) == 3, "EdgeRecord is three bytes");
-
-// Largest magnitude TruncToInt returns: far beyond any frame, small enough
-// that a few additions or a doubling never overflow 32 bits.
-constexpr int TRUNC_LIMIT = 1 << 30;
-
-// Truncation toward zero, clamped to [-TRUNC_LIMIT, TRUNC_LIMIT]; NaN gives
-// -TRUNC_LIMIT (far outside every frame).
-inline int TruncToInt(float v) {
-  if (!(v > -float(TRUNC_LIMIT))) return -TRUNC_LIMIT;  // also NaN
-  if (!(v < float(TRUNC_LIMIT))) return TRUNC_LIMIT;
-  return int(v);
-}
-inline int TruncToInt(double v) {
-  if (!(v > -double(TRUNC_LIMIT))) return -TRUNC_LIMIT;
-  if (!(v < double(TRUNC_LIMIT))) return TRUNC_LIMIT;
-  return int(v);
-}
 
 // ---------------------------------------------------------------------------
 // Set-up and edge lists (triangle_setup.cpp, edge_list.cpp).
@@ -149,12 +132,11 @@ void LerpPointUV(const float* p1, const float* p2, float x, float x0, float leng
 
 // Screen matrix of a triangle for barycentric weights: rows (x0, x1, x2),
 // (y0, y1, y2), (1, 1, 1), row-major, with its determinant.
+// The determinant is Matrix3Det (matrix.h).
 struct BaryMatrix {
-  float m[9];
+  Matrix3 m;
   float det;
 };
-// m0 (m4 m8 - m5 m7) - m1 (m3 m8 - m5 m6) + m2 (m3 m7 - m4 m6), row-major.
-float Matrix3Det(const float m[9]);
 // x' = x (1 - z / _Persp_Far) + _Persp_x; y' likewise.
 void PerspProject(float x, float y, float z, float& xp, float& yp);
 // Normal (linear, or quadratic with _Quality and _UsePhong2) and, when
