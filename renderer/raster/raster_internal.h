@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 
+#include "renderer/raster/matrix.h"  // Matrix3Det of the scan conversion
 #include "renderer/renderer.h"
 
 // Largest channel value: 255, or 32768 (0x8000) with 16 bits a channel.
@@ -39,6 +40,15 @@ float RenderOnePixel(float centerX, float centerY, unsigned char* dst, unsigned 
 // 64-bit: 4 * width * height exceeds 32 bits for very large frames.
 inline int64_t ChannelIndex(int x, int y, int c) {
   return int64_t(y) * _Stride + int64_t(4) * x + c;
+}
+
+// Float to int toward zero without undefined behaviour: NaN and values below
+// the int range give INT_MIN, values above it INT_MAX (both outside every
+// frame, so a pixel address made from them is clipped).
+inline int TruncToInt(double v) {
+  if (!(v > -2147483648.0)) return INT32_MIN;
+  if (v >= 2147483647.0) return INT32_MAX;
+  return int(v);
 }
 
 // ---------------------------------------------------------------------------

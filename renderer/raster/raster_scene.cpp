@@ -1,0 +1,179 @@
+// __RasterScene and __RasterSolid: the frame set-up, the buffers of one call
+// and the draw-mode switch.
+//
+// Buffers of one __RasterScene (draw mode not 0): the depth buffer (unless
+// an adopted one of the frame's size is installed), the default light (when
+// the scene has no light and none is set), the three working layers, the
+// glass background and the glass depth buffer. They are taken all or
+// nothing: when any of them cannot be had, those already taken are released,
+// no state changes, nothing is drawn and RasterSceneOutOfMemory() reports it.
+#include <cstring>
+
+#include "platform/page_memory.h"
+#include "renderer/raster/raster_internal.h"
+
+namespace {
+
+bool lastCallOutOfMemory = false;
+
+// Every byte 0xFE makes every float -1.6947395e38: farther than any depth.
+constexpr int CLEARED_DEPTH_BYTE = 0xFE;
+
+void SetFrameDepth() { MaxChannel = _Deep ? 32768 : 255; }
+
+// One pass of the scene loop of the current draw mode over all triangles.
+// Modes 4, 5, 7 and 11..255 draw nothing.
+void RunScenePass(VELARRA_SCENE_LOOP_ARGS) {
+  switch (_DrawMode) {
+    case 1: RasterSceneLine(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
+    case 2: RasterSceneWire(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
+    case 3: RasterSceneFlat(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
+    case 6: RasterScenePhong(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
+    case 8: RasterScenePatches(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
+    case 9: RasterSceneBezier(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
+    case 10: RasterSceneContour(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+bool RasterSceneOutOfMemory() { return lastCallOutOfMemory; }
+
+void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height, int stride,
+                   int pointCount, int triangleCount, __Triangle3ds* triangles,
+                   __Point3ds* points, int centerX, int centerY, int materialCount,
+                   material3ds* materials, __Texture* textures, int lightCount,
+                   light3ds* lights, GlassProp* glass) {
+  lastCallOutOfMemory = false;
+  _Stride = stride;
+  SetFrameDepth();
+  const uint64_t bytesPerPixel = _Deep ? 8 : 4;
+
+  if (_DrawMode == 0) {
+    // Rough outlines: one pass, no depth, no layers, no light; the back-face
+    // switch stays off after the call.
+    _DrawBackFaces = 0;
+    _DrawBackFaces1 = 0;
+    RasterSceneRough(dst, src, width, height, pointCount, triangleCount, triangles, points,
+                     centerX, centerY, materialCount, materials, textures, lightCount, lights,
+                     glass);
+    _OwnZBuff = 0;
+    return;
+  }
+  if (width <= 0 || height <= 0) return;  // no frame: nothing to draw
+
+  const uint64_t pixelCount = uint64_t(width) * uint64_t(height);
+  const uint64_t depthBytes = pixelCount * sizeof(float);
+  const uint64_t layerBytes = pixelCount * bytesPerPixel;
+
+  // Take every buffer first; commit nothing until all are there.
+  const bool ownDepth = !(ZBuff != nullptr && Zwidth == width && Zheight == height);
+  const bool ownLight = _LightDef == nullptr && lightCount == 0;
+  float* depth = ownDepth ? static_cast<float*>(PageAlloc(depthBytes)) : nullptr;
+  light3ds* light = ownLight ? static_cast<light3ds*>(PageAlloc(sizeof(light3ds))) : nullptr;
+  unsigned char* edge = static_cast<unsigned char*>(PageAlloc(layerBytes));
+  unsigned char* frag = static_cast<unsigned char*>(PageAlloc(layerBytes));
+  unsigned char* under = static_cast<unsigned char*>(PageAlloc(layerBytes));
+  unsigned char* back = static_cast<unsigned char*>(PageAlloc(layerBytes));
+  float* depth2 = static_cast<float*>(PageAlloc(depthBytes));
+  if ((ownDepth && depth == nullptr) || (ownLight && light == nullptr) || edge == nullptr ||
+      frag == nullptr || under == nullptr || back == nullptr || depth2 == nullptr) {
+    PageFree(depth);
+    PageFree(light);
+    PageFree(edge);
+    PageFree(frag);
+    PageFree(under);
+    PageFree(back);
+    PageFree(depth2);
+    lastCallOutOfMemory = true;
+    return;
+  }
+
+  // Depth buffer: an adopted buffer of this size is used as it stands;
+  // otherwise one of our own, cleared (an adopted one of another size is
+  // released: it came from the same page allocator).
+  if (ownDepth) {
+    PageFree(ZBuff);
+    Zwidth = width;
+    Zheight = height;
+    ZBuff = depth;
+    std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    _OwnZBuff = 1;
+  } else {
+    _OwnZBuff = 0;
+  }
+
+  // Default light, fresh zeroed page: empty name, the rest set here.
+  if (ownLight) {
+    light->x = 200.0f;
+    light->y = 200.0f;
+    light->z = 1000.0f;
+    light->color[0] = light->color[1] = light->color[2] = 1.0f;
+    light->multiplier = 1.0f;
+    _LightDef = light;
+    _OwnLightDef = 1;
+  } else {
+    _OwnLightDef = 0;
+  }
+
+  // Working layers start zero (fresh pages); the glass background is the
+  // source and the glass depths are cleared.
+  _DestImage = dst;
+  _EdgeLayer = edge;
+  _FragLayer = frag;
+  _UnderLayer = under;
+  _BackImage = back;
+  ZBuff2 = depth2;
+  if (src != nullptr) std::memcpy(_BackImage, src, layerBytes);
+  std::memset(ZBuff2, CLEARED_DEPTH_BYTE, depthBytes);
+
+  // The first pass is the back-face pass when the switch is on. The layers
+  // and ZBuff2 are kept between the passes.
+  _DrawBackFaces1 = _DrawBackFaces != 0 ? 1 : 0;
+  RunScenePass(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX,
+               centerY, materialCount, materials, textures, lightCount, lights, glass);
+  if (_DrawBackFaces1) {
+    // The front pass's glass refracts the back faces just drawn; a depth
+    // buffer of our own starts afresh, an adopted one keeps their depths.
+    std::memcpy(_BackImage, dst, layerBytes);
+    _DrawBackFaces1 = 0;
+    if (_OwnZBuff) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    RunScenePass(dst, src, width, height, pointCount, triangleCount, triangles, points,
+                 centerX, centerY, materialCount, materials, textures, lightCount, lights,
+                 glass);
+  }
+
+  PageFree(_EdgeLayer);
+  PageFree(_FragLayer);
+  PageFree(_UnderLayer);
+  PageFree(_BackImage);
+  PageFree(ZBuff2);
+  _EdgeLayer = _FragLayer = _UnderLayer = _BackImage = nullptr;
+  ZBuff2 = nullptr;
+  _DestImage = nullptr;
+  if (_OwnZBuff) {
+    PageFree(ZBuff);
+    ZBuff = nullptr;  // Zwidth and Zheight keep the frame size
+  }
+  if (_OwnLightDef) {
+    PageFree(_LightDef);
+    _LightDef = nullptr;
+  }
+  _OwnZBuff = 0;
+  _OwnLightDef = 0;
+}
+
+void __RasterSolid(unsigned char* dst, int width, int height, int stride, int pointCount,
+                   int triangleCount, __Triangle3ds* triangles, __Point3ds* points,
+                   int centerX, int centerY, float c0, float c1, float c2, float opacity) {
+  _Stride = stride;
+  // An adopted depth buffer no longer matches a frame of another size: it is
+  // detached (it stays the caller's), so no later call uses it at that size.
+  if (ZBuff != nullptr && (Zwidth != width || Zheight != height)) ZBuff = nullptr;
+  Zwidth = width;
+  Zheight = height;
+  SetFrameDepth();
+  RasterSolidTriangles(dst, width, height, pointCount, triangleCount, triangles, points,
+                       centerX, centerY, c0, c1, c2, opacity);
+}

@@ -1,0 +1,142 @@
+// The default per-pixel function: shading normal, material, texture slots,
+// light selection, glass and the lighting of one pixel.
+//
+// All colours, amounts and opacities are fractions 0..1 until the end, where
+// the three outputs are scaled by MaxChannel (255, or 32768 at 16 bits) and
+// clamped to 0..MaxChannel; NaN gives 0. The specular highlight is taken on
+// N . L itself (no view vector); self-illumination counts once per light.
+#include <cmath>
+
+#include "renderer/shading/shading_internal.h"
+
+namespace {
+
+// Without a material: 0.5 grey, white highlight of exponent 150 and level 10.
+constexpr float DEFAULT_DIFFUSE = 0.5f;
+constexpr float DEFAULT_EXPONENT = 150.0f;
+constexpr float DEFAULT_LEVEL = 10.0f;
+constexpr int REFLECTION_BLOCK = 7;
+constexpr int SLOTS_PER_MATERIAL = 4;
+
+float Clamp01(float v) {
+  if (!(v > 0.0f)) return 0.0f;
+  return v > 1.0f ? 1.0f : v;
+}
+
+float ToChannelUnits(float v) {
+  const float scaled = v * float(MaxChannel);
+  if (!(scaled > 0.0f)) return 0.0f;  // also NaN
+  return scaled > float(MaxChannel) ? float(MaxChannel) : scaled;
+}
+
+// A zero factor gives zero even against an overflowed (infinite) term, so an
+// overflowing highlight cannot turn a black channel into NaN.
+float Times(float a, float b) { return (a == 0.0f || b == 0.0f) ? 0.0f : a * b; }
+
+}  // namespace
+
+float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestImage is read*/,
+                     unsigned char* src, float px, float py, float pz, __Triangle3ds* tri,
+                     material3ds* materials, int materialCount, float& out0, float& out1,
+                     float& out2, __Point* normal, unsigned char textured, float u, float v,
+                     __Texture* textures, int lightCount, light3ds* lights, __PrevInfo* prev,
+                     GlassProp* glass, float planeA, float planeB, float planeC,
+                     float planeD) {
+  PixelShade s;
+  s.opacity = 1.0f;
+  s.diffuse[0] = s.diffuse[1] = s.diffuse[2] = DEFAULT_DIFFUSE;
+  s.specular[0] = s.specular[1] = s.specular[2] = 1.0f;
+  s.exponent = DEFAULT_EXPONENT;
+  s.level = DEFAULT_LEVEL;
+  s.selfIllum = 0.0f;
+  s.reflectAmount = 0.0f;
+
+  // Shading normal: reversed in the back-face pass, then turned towards the
+  // viewer for double-sided drawing, then made unit length.
+  s.nx = normal != nullptr ? normal->x : 0.0f;
+  s.ny = normal != nullptr ? normal->y : 0.0f;
+  s.nz = normal != nullptr ? normal->z : 0.0f;
+  if (_DrawBackFaces1) {
+    s.nx = -s.nx;
+    s.ny = -s.ny;
+    s.nz = -s.nz;
+  }
+  if (_DubleSide && s.nz < 0.0f) s.nz = -s.nz;
+  const float length = std::sqrt(s.nx * s.nx + s.ny * s.ny + s.nz * s.nz);
+  if (length != 0.0f) {
+    s.nx /= length;
+    s.ny /= length;
+    s.nz /= length;
+  }
+
+  const PixelCall call{centerX, centerY, src,    px,     py,     pz,     textured,
+                       u,       v,       prev,   planeA, planeB, planeC, planeD};
+
+  // Material: only for an index below the count; any other triangle is drawn
+  // in the default material.
+  const int index = tri != nullptr ? tri->material : 0;
+  const bool hasMaterial = materials != nullptr && materialCount > 0 && index < materialCount;
+  if (hasMaterial) {
+    const material3ds& m = materials[index];
+    s.opacity = 1.0f - Clamp01(-m.transparency);  // stored negated
+    for (int c = 0; c < 3; ++c) {
+      s.diffuse[c] = m.diffuse[c];
+      s.specular[c] = m.specular[c];
+    }
+    s.exponent = 100.0f * m.shininess;
+    s.level = m.shinStrength;
+    s.selfIllum = m.selfIllum;
+    s.reflectAmount = m.maps[REFLECTION_BLOCK].amount;
+    if (textures != nullptr)
+      ApplyTextureSlots(s, m, textures + int64_t(index) * SLOTS_PER_MATERIAL, call);
+  }
+
+  // Lights: the scene's, else the default light; without any the pixel is
+  // black (and glass is not applied).
+  const light3ds* lightList = lights;
+  int lightTotal = lightCount;
+  if (lightCount <= 0 || lights == nullptr) {
+    lightList = _LightDef;
+    lightTotal = 1;
+  }
+  if (lightList == nullptr) {
+    out0 = out1 = out2 = 0.0f;
+    return s.opacity;
+  }
+  out0 = out1 = out2 = 0.0f;
+
+  // Glass: record 0 without materials, the triangle's own with one; a
+  // triangle without a valid material has none.
+  const GlassProp* g = nullptr;
+  if (glass != nullptr) {
+    if (materialCount < 1)
+      g = &glass[0];
+    else if (hasMaterial)
+      g = &glass[index];
+  }
+  if (g != nullptr && g->enabled) ApplyGlass(s, *g, call);
+
+  float out[3] = {0.0f, 0.0f, 0.0f};
+  for (int i = 0; i < lightTotal; ++i) {
+    const light3ds& light = lightList[i];
+    float lx = light.x - px, ly = light.y - py, lz = light.z - pz;
+    const float ll = std::sqrt(lx * lx + ly * ly + lz * lz);
+    if (ll != 0.0f) {
+      lx /= ll;
+      ly /= ll;
+      lz /= ll;
+    }
+    float d = light.multiplier * (s.nx * lx + s.ny * ly + s.nz * lz);
+    if (!(d > 0.0f)) d = 0.0f;
+    // A level of 0 is no highlight, even where d to the exponent overflows.
+    const float specularTerm = s.level == 0.0f ? 0.0f : powf(d, s.exponent) * s.level;
+    const float diffuseTerm = d * (1.0f - s.selfIllum) + s.selfIllum;
+    for (int c = 0; c < 3; ++c)
+      out[c] += Times(s.diffuse[c] * diffuseTerm + Times(s.specular[c], specularTerm),
+                      light.color[c]);
+  }
+  out0 = ToChannelUnits(out[0]);
+  out1 = ToChannelUnits(out[1]);
+  out2 = ToChannelUnits(out[2]);
+  return s.opacity;
+}
