@@ -5,10 +5,42 @@ if(VELARRA_WIN64)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  # Windows programs run under Wine: one quiet, headless prefix in the build
+  # tree (cmake/wine-prefix.sh), every program through cmake/wine-run.sh.
+  find_program(VELARRA_WINE64 wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+  find_program(VELARRA_WINE64 wine64)
+  find_program(VELARRA_WINESERVER wineserver PATHS /usr/lib/wine NO_DEFAULT_PATH)
+  find_program(VELARRA_WINESERVER wineserver)
+  if(NOT VELARRA_WINE64 OR NOT VELARRA_WINESERVER)
+    message(WARNING "wine64 not found: the Windows tests cannot run (apt-get install wine64)")
+  endif()
+  set(VELARRA_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(VELARRA_WINE_ENV VELARRA_WINE64=${VELARRA_WINE64} VELARRA_WINESERVER=${VELARRA_WINESERVER})
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      ${CMAKE_COMMAND} -E env ${VELARRA_WINE_ENV} /bin/sh ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${VELARRA_WINEPREFIX})
+  # One wineserver for the whole run, its output on /dev/null.
+  add_test(NAME wine_session_start
+           COMMAND ${CMAKE_COMMAND} -E env ${VELARRA_WINE_ENV}
+                   /bin/sh ${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh start ${VELARRA_WINEPREFIX})
+  add_test(NAME wine_session_stop
+           COMMAND ${CMAKE_COMMAND} -E env ${VELARRA_WINE_ENV}
+                   /bin/sh ${PROJECT_SOURCE_DIR}/cmake/wine-prefix.sh stop ${VELARRA_WINEPREFIX})
+  set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
 else()
   find_package(GTest REQUIRED)
 endif()
 include(GoogleTest)
+
+# velarra_wine_test(NAME COMMAND...): a plain CTest test that needs Wine
+# (no-op in the native build).
+function(velarra_wine_test name)
+  if(VELARRA_WIN64)
+    add_test(NAME ${name} COMMAND ${ARGN})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
+endfunction()
 
 # velarra_test(NAME SOURCES... [LIBS lib...])
 # One test executable per area. Natively each case is its own CTest test;
@@ -20,6 +52,7 @@ function(velarra_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   if(VELARRA_WIN64)
     add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()

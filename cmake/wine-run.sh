@@ -1,0 +1,20 @@
+#!/bin/sh
+# Runs a Windows program under Wine for CTest: wine-run.sh PREFIX PROGRAM ARGS...
+#
+# Wine's background processes inherit the program's standard streams; if they
+# were CTest's pipe, CTest would wait for them. So the program writes into a
+# file, which is handed back once it exits, and the exit code is passed on.
+set -u
+prefix="$1"
+shift
+here="$(dirname "$0")"
+sh "$here/wine-prefix.sh" ensure "$prefix" || { echo "wine-run.sh: cannot prepare the Wine prefix $prefix" >&2; exit 1; }
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+export WINELOADER="${VELARRA_WINE64:-/usr/lib/wine/wine64}" WINESERVER="${VELARRA_WINESERVER:-/usr/lib/wine/wineserver}"
+unset DISPLAY WAYLAND_DISPLAY || true
+out="$(mktemp "${TMPDIR:-/tmp}/velarra-wine.XXXXXX")"
+"$WINELOADER" "$@" </dev/null >"$out" 2>&1
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc

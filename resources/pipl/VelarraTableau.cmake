@@ -1,0 +1,2 @@
+set(PIPL_NAME "Velarra Tableau")
+set(PIPL_MATCH_NAME "Velarra Tableau")

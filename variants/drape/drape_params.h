@@ -1,0 +1,59 @@
+// The Drape plug-in's parameter indices: the Theatre list without "Motion
+// speed " and "Folding speed", and "Drape fixation" in place of "Blind
+// frequency", so every control from "Weight" on sits two places lower.
+// Include this instead of host/host.h in Drape's sources (it includes it).
+#pragma once
+#define VELARRA_DRAPE_PARAMS 1
+
+enum {
+  PARAM_INPUT = 0,
+  PARAM_INFORMATION,
+  PARAM_RENDERING_MODE,
+  PARAM_DRAPE_FIXATION,
+  PARAM_MESH_SIZE_X,
+  PARAM_MESH_SIZE_Y,
+  PARAM_WEIGHT,
+  PARAM_GRAVITY_FORCE,
+  PARAM_WIND_FORCE,
+  PARAM_WIND_DIRECTION_XY,
+  PARAM_WIND_DIRECTION_XZ,
+  PARAM_ACCELERATOR,
+  PARAM_POSITION,
+  PARAM_SCALE_X,
+  PARAM_SCALE_Y,
+  PARAM_ROTATION_X,
+  PARAM_ROTATION_Y,
+  PARAM_ROTATION_Z,
+  PARAM_CHECK_SELF_INTERSECTION,
+  PARAM_TIME_DEPENDENT_PREVIEW,
+  PARAM_MATERIAL_GROUP,
+  PARAM_DIFFUSE,
+  PARAM_SPECULAR,
+  PARAM_SHININESS,
+  PARAM_SHINE_STRENGTH,
+  PARAM_SELF_ILLUMINATION,
+  PARAM_TRANSPARENCY,
+  PARAM_GLASS,
+  PARAM_REFRACTION,
+  PARAM_OPTICAL_COEFFICIENT,
+  PARAM_ABERRATION,
+  PARAM_TEXTURE,
+  PARAM_TEXTURE_PERCENT,
+  PARAM_TEXTURE_BUMP,
+  PARAM_BUMP_PERCENT,
+  PARAM_TEXTURE_OPACITY,
+  PARAM_OPACITY_PERCENT,
+  PARAM_TEXTURE_REFLECTION,
+  PARAM_REFLECTION_PERCENT,
+  PARAM_MATERIAL_GROUP_END,
+  PARAM_LIGHT_GROUP,
+  PARAM_MULTIPLY,
+  PARAM_LIGHT_COLOR,
+  PARAM_ROTATE_UV,
+  PARAM_ROTATE_WV,
+  PARAM_LIGHT_GROUP_END,
+  PARAM_COUNT  // 46: the parameters, the input layer included
+};
+static_assert(PARAM_COUNT == 46, "45 registered parameters and the input layer");
+
+#include "host/host.h"

@@ -1,0 +1,4 @@
+// The Tableau deliverable's own file name (GlobalSetup cuts its length).
+#include "host/host.h"
+
+const char ShippedModuleFileName[] = "VelarraTableau.AEX";
