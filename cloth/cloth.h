@@ -222,3 +222,4 @@ bool SegmentCrossesTrianglePair(const float O[3], const float m[3], const float 
 
 // ---------------------------------------------------------------------------
 // Render mesh and transforms (declared below by the mesh's own sources)
+#include "cloth/mesh.h"
