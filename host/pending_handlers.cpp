@@ -20,14 +20,14 @@ PF_Err About(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_
 // PLACEHOLDER: the panel's events.
 PF_Err HandleEvent(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*, PF_EventExtra*) { return PF_Err_NONE; }
 
-// PLACEHOLDER: re-set-up of an instance.
-PF_Err SequenceResetup(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }
-
 // ---- per plug-in -----------------------------------------------------------
 
-// PLACEHOLDER: the per-instance record (Theatre, Tableau and Drape layouts).
+// PLACEHOLDER: the per-instance record of the Drape layout (Theatre and
+// Tableau have host/sequence_commands.cpp).
+#if defined(VELARRA_PLUGIN_DRAPE)
 PF_Err SequenceSetup(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }
 PF_Err SequenceSetdown(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }
+#endif
 
 // PLACEHOLDER: the render; the output is left as the host gave it.
 PF_Err Render(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }
