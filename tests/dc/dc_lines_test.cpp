@@ -11,6 +11,10 @@
 #include "renderer/raster/dc_draw.h"
 #include "tests/dc/dc_canvas.h"
 
+#if defined(_WIN32)
+#include "renderer/raster/dc_surface_win.h"
+#endif
+
 namespace {
 
 constexpr uint32_t WHITE = 0xFFFFFF;
@@ -202,6 +206,24 @@ TEST_P(DcLines, ThickLineWithFarEndPointsOrHugeWidthIsBounded) {
   DrawThickLineDC(c.dc(), 10, 10, 12, 20, 1e30f);  // caps and runs wider than any surface
   EXPECT_EQ(c.Outside(), 0u);
   EXPECT_LE(c.Reads(), 40u * 32u * 32u);
+}
+
+TEST(DcSurfaces, EmptySurfacesAreNeverTouched) {
+  // A surface without pixels: no routine may call its operations (the
+  // pixel pointer is null, so any access would crash).
+  MemorySurface none{nullptr, -5, 3};
+  DCSurface s = MemorySurfaceView(none);
+  EXPECT_TRUE(s.right <= s.left);
+  DrawLineDC(s, -10, -10, 10, 10);
+  DrawThickLineDC(s, -10, -10, 10, 10, 4.0f);
+  BlendPixelDC(0, 0, 0, s, 0, 0, 0);
+#if defined(_WIN32)
+  // No device context: GetClipBox fails and the surface is empty.
+  DCSurface d = DeviceContextSurface(nullptr);
+  EXPECT_EQ(d.right - d.left, 0);
+  EXPECT_EQ(d.bottom - d.top, 0);
+  DrawLineDC(d, 0, 0, 10, 10);
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, DcLines, ::testing::ValuesIn(SurfaceKinds()),
