@@ -201,8 +201,9 @@ void DrawTriangleEdgesColor(float lineWidth, int c0, int c1, int c2, unsigned ch
                             unsigned char* src, int width, int height, __Triangle3ds* triangle,
                             __Point3ds* points, int centerX, int centerY);
 
-// True when the triangle's three vertex positions are finite.
-bool TriangleIsFinite(const __Triangle3ds* triangle, const __Point3ds* points);
+// True when x and y (and z, when the caller uses depth or the plane) of the
+// triangle's three vertices are finite.
+bool TriangleIsFinite(const __Triangle3ds* triangle, const __Point3ds* points, bool withZ);
 
 // Test hook: false makes every walk iterate unclipped, as the plain rules
 // read, so tests can compare the two. True (clipped) in the module.

@@ -5,17 +5,7 @@
 
 #pragma GCC diagnostic ignored "-Wunused-parameter"
 
-void RasterSceneRough(VELARRA_SCENE_LOOP_ARGS) {}
-void RasterSceneLine(VELARRA_SCENE_LOOP_ARGS) {}
 void RasterSceneWire(VELARRA_SCENE_LOOP_ARGS) {}
-void RasterSceneFlat(VELARRA_SCENE_LOOP_ARGS) {}
-void RasterScenePhong(VELARRA_SCENE_LOOP_ARGS) {}
 void RasterScenePatches(VELARRA_SCENE_LOOP_ARGS) {}
 void RasterSceneBezier(VELARRA_SCENE_LOOP_ARGS) {}
 void RasterSceneContour(VELARRA_SCENE_LOOP_ARGS) {}
-
-void RasterSolidTriangles(unsigned char*, int, int, int, int, __Triangle3ds*, __Point3ds*, int,
-                          int, float, float, float, float) {}
-
-void __DrawScenesLineColor(float, int, int, int, unsigned char*, unsigned char*, int, int, int,
-                           int, __Triangle3ds*, __Point3ds*, int, int) {}

@@ -1,0 +1,125 @@
+// Pieces shared by the three scan converters (not used elsewhere): the
+// barycentric weights, the frame clip of one pass of a scan line, and the
+// integer bounds of the converters' float loop conditions.
+//
+// Clipping rule: a pass "for x from s while x <= e" visits only the pixels
+// inside 0 <= x < Zwidth; the ones it skips would fail the depth test (or be
+// dropped by the writers) anyway. Where the skipped pixels feed the
+// previous-pixel record, the pass reports the last skipped pixel before the
+// frame and the last one after it through `ghost`, so the record seen by
+// every drawn pixel is the one the unclipped pass would give. Frames are
+// assumed narrower than 2^24 pixels (float pixel positions exact).
+#pragma once
+#include <cmath>
+#include <cstdint>
+
+#include "renderer/raster/rasterize.h"
+
+// Weights of (x, y) over a triangle's matrix: each 3x3 determinant over the
+// determinant of the whole, negative ones set to 0, then divided by their
+// sum when it is above 0 (points outside get weights on the border).
+inline void BaryWeights(const BaryMatrix& m, float x, float y, float w[3]) {
+  const float* a = m.m.m;  // rows (X0 X1 X2) (Y0 Y1 Y2) (1 1 1)
+  const Matrix3 m2 = {{a[0], a[1], x, a[3], a[4], y, 1.0f, 1.0f, 1.0f}};
+  const Matrix3 m0 = {{a[1], a[2], x, a[4], a[5], y, 1.0f, 1.0f, 1.0f}};
+  const Matrix3 m1 = {{a[2], a[0], x, a[5], a[3], y, 1.0f, 1.0f, 1.0f}};
+  w[2] = Matrix3Det(m2) / m.det;
+  w[0] = Matrix3Det(m0) / m.det;
+  w[1] = Matrix3Det(m1) / m.det;
+  for (int k = 0; k < 3; ++k)
+    if (w[k] < 0.0f) w[k] = 0.0f;
+  const float s = std::fabs(w[0]) + std::fabs(w[1]) + std::fabs(w[2]);
+  if (s > 0.0f)
+    for (int k = 0; k < 3; ++k) w[k] /= s;
+}
+
+inline void BuildBaryMatrix(float x0, float y0, float x1, float y1, float x2, float y2,
+                            BaryMatrix& m) {
+  m.m = {{x0, x1, x2, y0, y1, y2, 1.0f, 1.0f, 1.0f}};
+  m.det = Matrix3Det(m.m);
+}
+
+// Unit vertex normals of the three local vertices (a zero normal as stored).
+struct UnitNormals {
+  __Point n[3];
+};
+UnitNormals MakeUnitNormals(const __Point3ds* vertices);
+
+// InterpolateNormalUV with the vertex normals already made unit length.
+void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
+                             const UnitNormals& unit, float x, float y, float z,
+                             const BaryMatrix& screen, const BaryMatrix& persp,
+                             unsigned char textured, float& u, float& v, const __Point* mid,
+                             float centerX, float centerY);
+
+// Integer bounds of the float loop conditions, in 64 bits so that the
+// saturated results of TruncToInt can be stepped past without overflow.
+// Last x with x <= e, and last x with x < e (e below the int range or NaN
+// gives an empty range).
+inline int64_t LastAtMost(float e) { return TruncToInt(std::floor(double(e))); }
+inline int64_t LastBelow(float e) { return int64_t(TruncToInt(std::ceil(double(e)))) - 1; }
+inline int64_t FirstFrom(float s) { return TruncToInt(s); }
+
+// Runs pixel(x) for x = s .. e inside [0, limit), with ghost(x) for the last
+// skipped pixel on either side (see the clipping rule above).
+template <class Pixel, class Ghost>
+inline void RunPass(int64_t s, int64_t e, int limit, Pixel pixel, Ghost ghost) {
+  if (s > e) return;
+  if (!gRasterClipWalks) {
+    for (int64_t x = s; x <= e; ++x) pixel(int(x));
+    return;
+  }
+  if (e < 0 || s >= limit) {
+    ghost(e);
+    return;
+  }
+  if (s < 0) {
+    ghost(-1);
+    s = 0;
+  }
+  const int64_t last = e < limit ? e : limit - 1;
+  for (int64_t x = s; x <= last; ++x) pixel(int(x));
+  if (e > last) ghost(e);
+}
+
+// Rows or columns lo .. hi clipped to [0, limit) (no previous-pixel record
+// involved: caps and edge bands).
+inline void ClipRange(int64_t& lo, int64_t& hi, int limit) {
+  if (!gRasterClipWalks) return;
+  if (lo < 0) lo = 0;
+  if (hi > int64_t(limit) - 1) hi = int64_t(limit) - 1;
+}
+
+// One edge as the writers want it: implicit line, lengths and end points.
+struct EdgeLine {
+  float A, B, C, lengthSquared, length, xa, ya, xb, yb;
+};
+
+inline EdgeLine MakeEdgeLine(float xa, float ya, float xb, float yb) {
+  EdgeLine e;
+  LineCoefficients(xa, ya, xb, yb, e.A, e.B, e.C);
+  e.lengthSquared = e.A * e.A + e.B * e.B;
+  e.length = std::sqrt(e.lengthSquared);
+  e.xa = xa;
+  e.ya = ya;
+  e.xb = xb;
+  e.yb = yb;
+  return e;
+}
+
+// The right edge of scan line y (EdgeSpanAt3ds) with its outward extent.
+inline float RightEdgeAt(int count, int start, __Point3ds* vertices, EdgeRecord* edges,
+                         float y, EdgeLine& right, float& extent) {
+  return EdgeSpanAt3ds(count, start, vertices, edges, y, right.A, right.B, right.C,
+                       right.lengthSquared, right.length, right.xa, right.ya, right.xb,
+                       right.yb, extent);
+}
+
+// Half-width of a vertex cap or edge band across record a -> b: wide enough
+// to cover how far a shallow edge moves in x within one and a half rows.
+inline float CapReach(float xa, float ya, float xb, float yb) {
+  return std::fabs(yb - ya) >= 1.0f ? 1.5f * std::fabs((xa - xb) / (yb - ya))
+                                    : std::fabs(xa - xb) + 1.5f;
+}
+
+inline bool InFrame(int x, int y) { return x >= 0 && y >= 0 && x < Zwidth && y < Zheight; }

@@ -1,0 +1,204 @@
+// Flat and one-colour scan conversion. Both walk the triangle from the top
+// vertex down like the Phong converter, with inclusive span ends and a
+// float scan condition (a vertex on a whole y is drawn by both records that
+// meet there), and with a band over each whole edge instead of vertex caps.
+// The Flat converter shades every pixel with the negated plane normal
+// behind the depth test; the solid fill writes one colour without depth.
+#include <cmath>
+
+#include "renderer/raster/scan_common.h"
+
+namespace {
+
+// Pixels of the flat-shaded converter: depth test first, then the shading.
+struct FlatPainter {
+  unsigned char* dst;
+  unsigned char* src;
+  __Texture* textures;
+  material3ds* materials;
+  int materialCount;
+  __Triangle3ds* triangle;
+  __Point3ds* vertices;
+  float centerX, centerY;
+  float nx, ny, nz, d;
+  int lightCount;
+  light3ds* lights;
+  GlassProp* glass;
+
+  unsigned char allTextured;
+  BaryMatrix screen, persp;
+  __Point normal;  // the negated plane normal, for every pixel
+  float u, v;
+  __PrevInfo prev;  // never filled: its valid byte stays 0
+  float c0, c1, c2;
+
+  bool Visible(int ix, int iy, float& z, int& index, float& oldZ) {
+    index = NO_DEPTH_INDEX;
+    oldZ = 0.0f;
+    return InFrame(ix, iy) &&
+           ZTestWrite(float(ix), float(iy), d, ny, nx, nz, vertices, z, index, oldZ);
+  }
+
+  float Shade(float x, float y, float z, __PrevInfo* record) {
+    InterpolateUV(vertices, x, y, z, screen, persp, allTextured, u, v, centerX, centerY);
+    return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z,
+                               triangle, materials, materialCount, c0, c1, c2, &normal,
+                               allTextured, u, v, textures, lightCount, lights, record, glass,
+                               nx, ny, nz, d);
+  }
+
+  void Edge(int ix, int iy, const EdgeLine& e, bool scanPass) {
+    float z, oldZ;
+    int index;
+    if (!Visible(ix, iy, z, index, oldZ)) return;
+    const float x = float(ix), y = float(iy);
+    const float opacity = Shade(x, y, z, scanPass ? &prev : nullptr);
+    AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, e.A, e.B, e.C, e.lengthSquared, e.length,
+                x, y, 1.0f, e.xa, e.ya, e.xb, e.yb);
+  }
+
+  void Band(int x, int y, const EdgeLine& e) { Edge(x, y, e, true); }
+  void EdgeBand(int x, int y, const EdgeLine& e) { Edge(x, y, e, false); }
+
+  void Interior(int ix, int iy) {
+    float z, oldZ;
+    int index;
+    if (!Visible(ix, iy, z, index, oldZ)) return;
+    const float opacity = Shade(float(ix), float(iy), z, &prev);
+    BlendPixelFB(dst, c0, c1, c2, ix, iy, opacity);
+  }
+};
+
+// Pixels of the one-colour fill: no depth, no shading.
+struct SolidPainter {
+  unsigned char* dst;
+  float c0, c1, c2, opacity;
+
+  void Band(int x, int y, const EdgeLine& e) {
+    AAEdgePixel(opacity, dst, 0.0f, NO_DEPTH_INDEX, c0, c1, c2, e.A, e.B, e.C, e.lengthSquared,
+                e.length, float(x), float(y), 1.0f, e.xa, e.ya, e.xb, e.yb);
+  }
+  void EdgeBand(int x, int y, const EdgeLine& e) { Band(x, y, e); }
+  void Interior(int x, int y) { BlendPixelFB(dst, c0, c1, c2, x, y, opacity); }
+};
+
+// Where "for (y = yStart; yb <= y; --y)" stops.
+int64_t WalkEnd(int yStart, float yb) {
+  if (!(yb <= float(yStart))) return yStart;
+  const int64_t y = LastBelow(yb);
+  return y < yStart ? y : int64_t(yStart) - 1;
+}
+
+// Anti-aliased pixels over record i's whole bounding box, widened by 1.5
+// rows and columns and by the cap reach on the right.
+template <class Painter>
+void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
+  const __Point3ds& a = vertices[edges[i].start];
+  const __Point3ds& b = vertices[edges[i].end];
+  const float w = CapReach(a.x, a.y, b.x, b.y);
+  const float ylow = std::fmin(a.y, b.y), yhigh = std::fmax(a.y, b.y);
+  const float xlow = std::fmin(a.x, b.x), xhigh = std::fmax(a.x, b.x);
+  int64_t row0 = FirstFrom(ylow - 1.5f), row1 = FirstFrom(yhigh + 1.5f);
+  int64_t col0 = FirstFrom(xlow - 1.5f), col1 = FirstFrom(xhigh + w);
+  ClipRange(row0, row1, Zheight);
+  ClipRange(col0, col1, Zwidth);
+  const EdgeLine edge = MakeEdgeLine(a.x, a.y, b.x, b.y);
+  for (int64_t r = row0; r <= row1; ++r)
+    for (int64_t c = col0; c <= col1; ++c) p.EdgeBand(int(c), int(r), edge);
+}
+
+template <class Painter>
+void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bottom) {
+  const bool quality = _Quality != 0;
+  auto noGhost = [](int64_t) {};  // neither converter keeps a neighbour record
+  int i = 0;
+  for (;;) {
+    if (quality) {
+      EdgeBand(p, vertices, edges, i);
+      if (std::fabs(vertices[edges[i].end].y - vertices[edges[i].start].y) < 1.0f) ++i;
+    }
+    if (i >= count - 1) return;
+
+    const __Point3ds& a = vertices[edges[i].start];
+    const __Point3ds& b = vertices[edges[i].end];
+    const float xa = a.x, ya = a.y, yb = b.y;
+    const int yStart = TruncToInt(ya);
+    const float dy = yb - ya;
+    const float slope = std::fabs(dy) >= 1.0f ? (b.x - xa) / dy : 0.0f;
+    const EdgeLine left = MakeEdgeLine(xa, ya, b.x, yb);
+    const float xmin = std::fmin(xa, b.x);
+
+    int64_t y = yStart;
+    if (gRasterClipWalks && y > int64_t(Zheight) - 1) y = int64_t(Zheight) - 1;
+    for (; yb <= float(y); --y) {
+      if (gRasterClipWalks && y < 0) break;
+      const int iy = int(y);
+      const float fy = float(iy);
+      const float xl = slope == 0.0f ? xmin : xa + (fy - ya) * slope;
+      EdgeLine right;
+      float extentR;
+      const float xr = RightEdgeAt(count, i + 1, vertices, edges, fy, right, extentR);
+      const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
+      if (quality)
+        RunPass(FirstFrom(xl - extentL), LastAtMost(xl), Zwidth,
+                [&](int x) { p.Band(x, iy, left); }, noGhost);
+      RunPass(FirstFrom(quality ? xl + 1.0f : xl), LastAtMost(xr), Zwidth,
+              [&](int x) { p.Interior(x, iy); }, noGhost);
+      if (quality)
+        RunPass(FirstFrom(xr + 1.0f), LastAtMost(xr + extentR), Zwidth,
+                [&](int x) { p.Band(x, iy, right); }, noGhost);
+    }
+    const int64_t yStop = WalkEnd(yStart, yb);
+
+    ++i;
+    if (bottom < yStop) continue;
+    if (!quality) return;
+  }
+}
+
+}  // namespace
+
+void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Texture* textures,
+                        material3ds* materials, int materialCount, __Triangle3ds* triangle,
+                        int count, __Point3ds* vertices, EdgeRecord* edges, int bottom,
+                        int centerX, int centerY, float nx, float ny, float nz, float d,
+                        int lightCount, light3ds* lights, GlassProp* glass) {
+  FlatPainter p{};
+  p.dst = dst;
+  p.src = src;
+  p.textures = textures;
+  p.materials = materials;
+  p.materialCount = materialCount;
+  p.triangle = triangle;
+  p.vertices = vertices;
+  p.centerX = float(centerX);
+  p.centerY = float(centerY);
+  p.nx = nx;
+  p.ny = ny;
+  p.nz = nz;
+  p.d = d;
+  p.lightCount = lightCount;
+  p.lights = lights;
+  p.glass = glass;
+  p.normal = {-nx, -ny, -nz};
+
+  const __Point3ds* v = vertices;
+  p.allTextured = (v[0].textured && v[1].textured && v[2].textured) ? 1 : 0;
+  BuildBaryMatrix(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y, p.screen);
+  if (p.screen.det == 0.0f || !std::isfinite(p.screen.det)) return;
+  if (_Persp_Val != 0.0f && p.allTextured) {
+    float q[6];
+    for (int k = 0; k < 3; ++k)
+      PerspProject(v[k].x - p.centerX, v[k].y - p.centerY, v[k].z, q[2 * k], q[2 * k + 1]);
+    BuildBaryMatrix(q[0], q[1], q[2], q[3], q[4], q[5], p.persp);
+    if (p.persp.det == 0.0f || !std::isfinite(p.persp.det)) return;
+  }
+  Walk(p, count, vertices, edges, bottom);
+}
+
+void RasterTriangleSolid(unsigned char* dst, int, int, __Triangle3ds*, int count,
+                         __Point3ds* vertices, EdgeRecord* edges, int bottom, int, int,
+                         float c0, float c1, float c2, float opacity) {
+  SolidPainter p{dst, c0, c1, c2, opacity};
+  Walk(p, count, vertices, edges, bottom);
+}

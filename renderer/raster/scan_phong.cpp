@@ -1,0 +1,237 @@
+// Phong scan conversion: per-pixel normals interpolated across the triangle,
+// walked from the top vertex down, each scan line drawn as a left edge band,
+// the interior and a right edge band (the bands and the vertex caps only
+// with _Quality).
+#include <cmath>
+
+#include "renderer/raster/scan_common.h"
+
+namespace {
+
+enum class Pass { LeftBand, Interior, RightBand };
+
+struct PhongTriangle {
+  unsigned char* dst;
+  unsigned char* src;
+  __Texture* textures;
+  material3ds* materials;
+  int materialCount;
+  __Triangle3ds* triangle;
+  __Point3ds* vertices;
+  EdgeRecord* edges;
+  float centerX, centerY;
+  float nx, ny, nz, d;
+  int lightCount;
+  light3ds* lights;
+  GlassProp* glass;
+
+  unsigned char allTextured;
+  BaryMatrix screen, persp;
+  UnitNormals unit;
+  __Point mid[3];
+  const __Point* midUsed;  // null: linear normals
+  __Point normal;
+  float u, v;
+  __PrevInfo prev;
+  float c0, c1, c2;
+
+  void Interpolate(float x, float y, float z) {
+    InterpolateNormalUVUnit(&normal, vertices, unit, x, y, z, screen, persp, allTextured, u, v,
+                            midUsed, centerX, centerY);
+  }
+
+  float Shade(float x, float y, float z, __PrevInfo* record) {
+    return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z,
+                               triangle, materials, materialCount, c0, c1, c2, &normal,
+                               allTextured, u, v, textures, lightCount, lights, record, glass,
+                               nx, ny, nz, d);
+  }
+
+  void Remember(float x, float y, unsigned char valid) {
+    prev.nx = normal.x;
+    prev.ny = normal.y;
+    prev.nz = normal.z;
+    prev.x = x - centerX;
+    prev.y = y - centerY;
+    prev.u = u;
+    prev.v = v;
+    prev.valid = valid;
+  }
+
+  // A pixel that fails the depth test (or lies outside the frame) is still
+  // interpolated, so the next pixel sees its neighbour.
+  void Hidden(int ix, int iy) {
+    const float x = float(ix), y = float(iy);
+    const float z = std::fabs(nz) < 0.01f ? vertices[0].z : -(d + ny * y + nx * x) / nz;
+    Interpolate(x, y, z);
+    Remember(x, y, 1);
+  }
+
+  void ScanPixel(int ix, int iy, Pass pass, const EdgeLine& edge) {
+    const float x = float(ix), y = float(iy);
+    float z, oldZ = 0.0f;
+    int index = NO_DEPTH_INDEX;
+    if (!InFrame(ix, iy) || !ZTestWrite(x, y, d, ny, nx, nz, vertices, z, index, oldZ)) {
+      Hidden(ix, iy);
+      return;
+    }
+    Interpolate(x, y, z);
+    const float opacity = Shade(x, y, z, &prev);
+    if (pass == Pass::Interior)
+      BlendPixelFB(dst, c0, c1, c2, ix, iy, opacity);
+    else
+      AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C,
+                  edge.lengthSquared, edge.length, x, y, 1.0f, edge.xa, edge.ya, edge.xb,
+                  edge.yb);
+    // No pixel after a drawn right-band pixel counts it as its neighbour.
+    Remember(x, y, pass == Pass::RightBand ? 0 : 1);
+  }
+
+  void CapPixel(int ix, int iy, const EdgeLine& edge) {
+    const float x = float(ix), y = float(iy);
+    float z, oldZ = 0.0f;
+    int index = NO_DEPTH_INDEX;
+    if (!InFrame(ix, iy) || !ZTestWrite(x, y, d, ny, nx, nz, vertices, z, index, oldZ)) return;
+    Interpolate(x, y, z);
+    const float opacity = Shade(x, y, z, nullptr);
+    AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C,
+                edge.lengthSquared, edge.length, x, y, 1.0f, edge.xa, edge.ya, edge.xb,
+                edge.yb);
+  }
+
+  // Anti-aliased pixels around one end of record i: its higher vertex until
+  // the walk reaches the bottom, its lower vertex after.
+  void VertexCap(int i, bool lowerCaps) {
+    const __Point3ds& a = vertices[edges[i].start];
+    const __Point3ds& b = vertices[edges[i].end];
+    const float xa = a.x, ya = a.y, xb = b.x, yb = b.y;
+    const float w = CapReach(xa, ya, xb, yb);
+    const float Y = lowerCaps ? (ya < yb ? ya : yb) : (yb > ya ? yb : ya);
+    int64_t row0 = FirstFrom(Y - 1.5f), row1 = FirstFrom(Y + 1.5f);
+    int64_t col0, col1;
+    if (xa < xb) {
+      col0 = FirstFrom(xa - 1.5f);
+      col1 = FirstFrom(xa + w);
+    } else {
+      col0 = FirstFrom(xa - w);
+      col1 = FirstFrom(xa + 1.5f);
+    }
+    ClipRange(row0, row1, Zheight);
+    ClipRange(col0, col1, Zwidth);
+    const EdgeLine edge = MakeEdgeLine(xa, ya, xb, yb);
+    for (int64_t r = row0; r <= row1; ++r)
+      for (int64_t c = col0; c <= col1; ++c) CapPixel(int(c), int(r), edge);
+  }
+
+  void ScanLine(int y, const EdgeLine& left, float slope, float xmin, bool quality) {
+    const float fy = float(y);
+    const float xa = left.xa, ya = left.ya;
+    const float xl = slope == 0.0f ? xmin : std::fmax(xmin, xa + (fy - ya) * slope);
+    EdgeLine right;
+    float extentR;
+    const float xr = RightEdgeAt(count, edgeIndex + 1, vertices, edges, fy, right, extentR);
+    const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
+    prev.valid = 0;
+    auto ghost = [&](int64_t x) { Hidden(int(x), y); };
+    if (quality)
+      RunPass(FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), Zwidth,
+              [&](int x) { ScanPixel(x, y, Pass::LeftBand, left); }, ghost);
+    RunPass(FirstFrom(quality ? xl + 1.0f : xl), LastBelow(xr), Zwidth,
+            [&](int x) { ScanPixel(x, y, Pass::Interior, left); }, ghost);
+    if (quality)
+      RunPass(FirstFrom(xr), LastAtMost(xr + extentR), Zwidth,
+              [&](int x) { ScanPixel(x, y, Pass::RightBand, right); }, ghost);
+  }
+
+  int edgeIndex = 0;
+  int count = 3;
+};
+
+}  // namespace
+
+void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Texture* textures,
+                         material3ds* materials, int materialCount, __Triangle3ds* triangle,
+                         int count, __Point3ds* vertices, EdgeRecord* edges, int bottom,
+                         int centerX, int centerY, float nx, float ny, float nz, float d,
+                         int lightCount, light3ds* lights, GlassProp* glass) {
+  PhongTriangle t{};
+  t.dst = dst;
+  t.src = src;
+  t.textures = textures;
+  t.materials = materials;
+  t.materialCount = materialCount;
+  t.triangle = triangle;
+  t.vertices = vertices;
+  t.edges = edges;
+  t.count = count;
+  t.centerX = float(centerX);
+  t.centerY = float(centerY);
+  t.nx = nx;
+  t.ny = ny;
+  t.nz = nz;
+  t.d = d;
+  t.lightCount = lightCount;
+  t.lights = lights;
+  t.glass = glass;
+
+  const __Point3ds* p = vertices;
+  t.allTextured = (p[0].textured && p[1].textured && p[2].textured) ? 1 : 0;
+  BuildBaryMatrix(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, t.screen);
+  // Zero area (or a determinant that overflowed): nothing to draw.
+  if (t.screen.det == 0.0f || !std::isfinite(t.screen.det)) return;
+  if (_Persp_Val != 0.0f && t.allTextured) {
+    float q[6];
+    for (int k = 0; k < 3; ++k)
+      PerspProject(p[k].x - t.centerX, p[k].y - t.centerY, p[k].z, q[2 * k], q[2 * k + 1]);
+    BuildBaryMatrix(q[0], q[1], q[2], q[3], q[4], q[5], t.persp);
+    if (t.persp.det == 0.0f || !std::isfinite(t.persp.det)) return;
+  }
+  t.unit = MakeUnitNormals(vertices);
+  t.midUsed = nullptr;
+  if (_Quality && _UsePhong2) {
+    for (int k = 0; k < 3; ++k) {
+      const __Point3ds& a = p[k];
+      const __Point3ds& b = p[(k + 1) % 3];
+      t.mid[k] = {(a.nx + b.nx) / 2.0f, (a.ny + b.ny) / 2.0f, (a.nz + b.nz) / 2.0f};
+    }
+    t.midUsed = t.mid;
+  }
+
+  const bool quality = _Quality != 0;
+  int i = 0;
+  bool lowerCaps = false;
+  for (;;) {
+    if (quality) {
+      t.VertexCap(i, lowerCaps);
+      // A record less than a pixel high is capped, not walked.
+      if (std::fabs(vertices[edges[i].end].y - vertices[edges[i].start].y) < 1.0f) ++i;
+    }
+    if (i >= count - 1) return;
+
+    const __Point3ds& a = vertices[edges[i].start];
+    const __Point3ds& b = vertices[edges[i].end];
+    const int yStart = TruncToInt(a.y);
+    const int yEnd = TruncToInt(b.y);  // its scan line belongs to the next record
+    const float dy = b.y - a.y;
+    const float slope = std::fabs(dy) >= 1.0f ? (b.x - a.x) / dy : 0.0f;
+    const EdgeLine left = MakeEdgeLine(a.x, a.y, b.x, b.y);
+    const float xmin = std::fmin(a.x, b.x);
+    t.edgeIndex = i;
+
+    // Scan lines yStart down to yEnd + 1; rows outside the frame are skipped
+    // (each row starts with a fresh previous-pixel record).
+    int64_t top = yStart, low = int64_t(yEnd) + 1;
+    if (gRasterClipWalks) {
+      if (top > int64_t(Zheight) - 1) top = int64_t(Zheight) - 1;
+      if (low < 0) low = 0;
+    }
+    for (int64_t y = top; y >= low; --y) t.ScanLine(int(y), left, slope, xmin, quality);
+    const int y = yStart < yEnd ? yStart : yEnd;  // where the walk stops
+
+    ++i;
+    if (bottom < y) continue;
+    t.prev.valid = 0;
+    lowerCaps = true;
+    if (!quality) return;
+  }
+}
