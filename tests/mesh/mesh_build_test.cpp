@@ -166,6 +166,40 @@ TEST(BuildClothMesh, BentPanelSmoothingByHand) {
   }
 }
 
+// The cloth's own two-panel set-up, meshed: the set-up positions scaled
+// (left panel from x = -2.5 at z = 1.0, right panel from x = 0 at z = 1.5,
+// row 0 at y = +2.5), every vertex normal (0, 0, 1).
+TEST(BuildClothMesh, MeshOfTheTwoPanelSetup) {
+  const int W = 6, H = 4;
+  std::vector<ClothParticle> a, b(2 * W * H), normals(2 * W * H);
+  BindTwoPanelGrid(a, W, H, 2.0f, 3.0f);
+  std::vector<ClothConstraint> constraints(2 * ((W - 1) * H + W * (H - 1) + (W - 1) * (H - 1)));
+  ClothConstraintCount = int32_t(constraints.size());
+  ClothPosA = a.data();
+  ClothPosB = b.data();
+  ClothNormals = normals.data();
+  ClothConstraints = constraints.data();
+  ClothInitDouble(ClothFixation::TopTied);
+  ASSERT_EQ(ClothCur, a.data());
+  Mesh m(1);
+  ASSERT_TRUE(m.ok);
+  EXPECT_EQ(m.points[0].x, -5.0f);
+  EXPECT_EQ(m.points[0].y, 7.5f);
+  EXPECT_EQ(m.points[0].z, 2.0f);
+  EXPECT_EQ(m.points[W * H - 1].x, 0.0f);
+  EXPECT_EQ(m.points[W * H - 1].y, -7.5f);
+  EXPECT_EQ(m.points[W * H].x, 0.0f);
+  EXPECT_EQ(m.points[W * H].z, 3.0f);
+  EXPECT_EQ(m.points[2 * W * H - 1].x, 5.0f);
+  for (int i = 0; i < m.vertexCount; ++i) {
+    EXPECT_EQ(m.points[i].nz, 1.0f) << i;
+    EXPECT_EQ(m.points[i].nx, 0.0f) << i;
+    EXPECT_EQ(m.points[i].ny, 0.0f) << i;
+  }
+  ClothPosA = ClothPosB = ClothNormals = nullptr;
+  ClothConstraints = nullptr;
+}
+
 // Either allocation failing: false, both pointers null, counts 0, nothing
 // left allocated.
 TEST(BuildClothMesh, AllocationFailureLeavesNothing) {
