@@ -5,6 +5,12 @@
 // locked only for the length of one command. Flattening discards the cloth:
 // the host is told the flattened size is 80 bytes but receives no data, and
 // the next re-set-up creates an empty record.
+//
+// Failure behaviour: set-up returns -108 when the host gives no handle, or
+// one whose lock yields no memory (that handle is disposed again); either
+// way the instance is left without sequence data. Without the host's handle
+// callbacks both commands return PF_Err_INVALID_CALLBACK and touch nothing.
+// Set-down of an instance without a handle does nothing.
 #include "host/cloth_cache.h"
 #include "host/host.h"
 
