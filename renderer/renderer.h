@@ -124,7 +124,8 @@ static_assert(offsetof(map3ds, amount) == 252 && offsetof(map3ds, uScale) == 256
               "map3ds layout");
 static_assert(sizeof(material3ds) == 2296, "material3ds is 2296 bytes");
 static_assert(offsetof(material3ds, ambient) == 68 && offsetof(material3ds, diffuse) == 80 &&
-                  offsetof(material3ds, specular) == 92 && offsetof(material3ds, shininess) == 104 &&
+                  offsetof(material3ds, specular) == 92 &&
+                  offsetof(material3ds, shininess) == 104 &&
                   offsetof(material3ds, shinStrength) == 108 &&
                   offsetof(material3ds, transparency) == 112 &&
                   offsetof(material3ds, selfIllum) == 116 && offsetof(material3ds, maps) == 120,

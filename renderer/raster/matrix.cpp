@@ -225,9 +225,11 @@ bool Matrix3Invert(Matrix3& m) {
   const float* a = m.m;
   const float det = Matrix3Det(m);
   if (det == 0.0f) return false;
-  const Matrix3 adj{{a[4] * a[8] - a[5] * a[7], a[2] * a[7] - a[1] * a[8], a[1] * a[5] - a[2] * a[4],
-                     a[5] * a[6] - a[3] * a[8], a[0] * a[8] - a[2] * a[6], a[2] * a[3] - a[0] * a[5],
-                     a[3] * a[7] - a[4] * a[6], a[1] * a[6] - a[0] * a[7], a[0] * a[4] - a[1] * a[3]}};
+  // The adjugate, row by row; divided by the determinant below.
+  const Matrix3 adj{
+      {a[4] * a[8] - a[5] * a[7], a[2] * a[7] - a[1] * a[8], a[1] * a[5] - a[2] * a[4],
+       a[5] * a[6] - a[3] * a[8], a[0] * a[8] - a[2] * a[6], a[2] * a[3] - a[0] * a[5],
+       a[3] * a[7] - a[4] * a[6], a[1] * a[6] - a[0] * a[7], a[0] * a[4] - a[1] * a[3]}};
   for (int i = 0; i < 9; ++i) m.m[i] = adj.m[i] / det;
   return true;
 }

@@ -83,9 +83,9 @@ void BlendPixelFB(unsigned char* dst, float c0, float c1, float c2, int x, int y
   SetChannel(dst, i + 3, ToChannel(cover > float(oldAlpha) ? cover : float(oldAlpha), M));
 }
 
-void AAEdgeDepthPixel(float opacity, unsigned char* dst, float z, int zIndex, float c0,
-                      float c1, float c2, float A, float B, float C, float length, float px,
-                      float py, float width) {
+void AAEdgeDepthPixel(float opacity, unsigned char* dst, float z, int zIndex, float c0, float c1,
+                      float c2, float A, float B, float C, float length, float px, float py,
+                      float width) {
   float dist = (A * px + B * py + C) / length;
   if (_DrawMode <= 2) {
     dist = std::fabs(dist);  // a line covers both sides alike
@@ -101,8 +101,8 @@ void AAEdgeDepthPixel(float opacity, unsigned char* dst, float z, int zIndex, fl
 }
 
 void AAEdgePixel(float opacity, unsigned char* dst, float z, int zIndex, float c0, float c1,
-                 float c2, float A, float B, float C, float lengthSquared, float length,
-                 float px, float py, float width, float x0, float y0, float x1, float y1) {
+                 float c2, float A, float B, float C, float lengthSquared, float length, float px,
+                 float py, float width, float x0, float y0, float x1, float y1) {
   // Edges of a tenth of a pixel or less cover nothing.
   if (!(std::fabs(lengthSquared) > 0.01f)) {
     EdgeDepthWrite(z, zIndex);
@@ -136,7 +136,8 @@ void AAEdgePixel(float opacity, unsigned char* dst, float z, int zIndex, float c
   }
   // Beyond an end: the coverage falls off with the distance to the nearer end
   // point (a tie takes the second).
-  const bool nearFirst = std::fabs(fx - x1) + std::fabs(fy - y1) > std::fabs(fx - x0) + std::fabs(fy - y0);
+  const bool nearFirst =
+      std::fabs(fx - x1) + std::fabs(fy - y1) > std::fabs(fx - x0) + std::fabs(fy - y0);
   const float ex = nearFirst ? x0 : x1;
   const float ey = nearFirst ? y0 : y1;
   const float distance = std::sqrt((px - ex) * (px - ex) + (py - ey) * (py - ey));

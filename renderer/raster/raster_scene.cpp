@@ -21,18 +21,20 @@ constexpr int CLEARED_DEPTH_BYTE = 0xFE;
 
 void SetFrameDepth() { MaxChannel = _Deep ? 32768 : 255; }
 
-// One pass of the scene loop of the current draw mode over all triangles.
-// Modes 4, 5, 7 and 11..255 draw nothing.
-void RunScenePass(VELARRA_SCENE_LOOP_ARGS) {
-  switch (_DrawMode) {
-    case 1: RasterSceneLine(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
-    case 2: RasterSceneWire(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
-    case 3: RasterSceneFlat(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
-    case 6: RasterScenePhong(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
-    case 8: RasterScenePatches(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
-    case 9: RasterSceneBezier(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
-    case 10: RasterSceneContour(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY, materialCount, materials, textures, lightCount, lights, glass); break;
-    default: break;
+using SceneLoop = void (*)(VELARRA_SCENE_LOOP_ARGS);
+
+// The scene loop of a draw mode; modes 4, 5, 7 and 11..255 have none and
+// draw nothing (their buffers are still made and released).
+SceneLoop SceneLoopOf(unsigned char drawMode) {
+  switch (drawMode) {
+    case 1: return RasterSceneLine;
+    case 2: return RasterSceneWire;
+    case 3: return RasterSceneFlat;
+    case 6: return RasterScenePhong;
+    case 8: return RasterScenePatches;
+    case 9: return RasterSceneBezier;
+    case 10: return RasterSceneContour;
+    default: return nullptr;
   }
 }
 
@@ -131,17 +133,19 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   // The first pass is the back-face pass when the switch is on. The layers
   // and ZBuff2 are kept between the passes.
   _DrawBackFaces1 = _DrawBackFaces != 0 ? 1 : 0;
-  RunScenePass(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX,
-               centerY, materialCount, materials, textures, lightCount, lights, glass);
+  const SceneLoop loop = SceneLoopOf(_DrawMode);
+  if (loop != nullptr)
+    loop(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY,
+         materialCount, materials, textures, lightCount, lights, glass);
   if (_DrawBackFaces1) {
     // The front pass's glass refracts the back faces just drawn; a depth
     // buffer of our own starts afresh, an adopted one keeps their depths.
     std::memcpy(_BackImage, dst, layerBytes);
     _DrawBackFaces1 = 0;
     if (_OwnZBuff) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
-    RunScenePass(dst, src, width, height, pointCount, triangleCount, triangles, points,
-                 centerX, centerY, materialCount, materials, textures, lightCount, lights,
-                 glass);
+    if (loop != nullptr)
+      loop(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX,
+           centerY, materialCount, materials, textures, lightCount, lights, glass);
   }
 
   PageFree(_EdgeLayer);

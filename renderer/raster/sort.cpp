@@ -13,7 +13,8 @@
 namespace {
 
 float SortKey(const __Triangle3ds& t) {
-  const float sum = (_SortPoints[t.vert[0]].z + _SortPoints[t.vert[1]].z) + _SortPoints[t.vert[2]].z;
+  const float sum =
+      (_SortPoints[t.vert[0]].z + _SortPoints[t.vert[1]].z) + _SortPoints[t.vert[2]].z;
   return std::isnan(sum) ? -std::numeric_limits<float>::infinity() : sum;
 }
 

@@ -23,7 +23,9 @@ class Compositor : public RendererTest {
     edge->SetPixel(1, 1, r, g, b, a);
     CompositeLayerRect(dst->data(), 0, 0, 4, 3);
   }
-  std::vector<int> D() { return {dst->Get(1, 1, 0), dst->Get(1, 1, 1), dst->Get(1, 1, 2), dst->Get(1, 1, 3)}; }
+  std::vector<int> D() {
+    return {dst->Get(1, 1, 0), dst->Get(1, 1, 1), dst->Get(1, 1, 2), dst->Get(1, 1, 3)};
+  }
   std::unique_ptr<Frame> edge, frag, under, dst;
 };
 

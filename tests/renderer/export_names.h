@@ -17,9 +17,9 @@ namespace exports {
 template <typename T>
 struct TypeName;
 
-#define VELARRA_BASIC_TYPE(T) \
-  template <>                 \
-  struct TypeName<T> {        \
+#define VELARRA_BASIC_TYPE(T)                   \
+  template <>                                   \
+  struct TypeName<T> {                          \
     static std::string Get(bool) { return #T; } \
   };
 VELARRA_BASIC_TYPE(void)
@@ -28,9 +28,9 @@ VELARRA_BASIC_TYPE(float)
 VELARRA_BASIC_TYPE(unsigned char)
 #undef VELARRA_BASIC_TYPE
 
-#define VELARRA_RECORD_TYPE(T)                                         \
-  template <>                                                          \
-  struct TypeName<T> {                                                 \
+#define VELARRA_RECORD_TYPE(T)                                             \
+  template <>                                                              \
+  struct TypeName<T> {                                                     \
     static std::string Get(bool msvc) { return msvc ? "struct " #T : #T; } \
   };
 VELARRA_RECORD_TYPE(__Point3ds)
@@ -94,36 +94,75 @@ std::string VariableSignature(const char* name, T*) {
 
 struct Export {
   std::string name;
-  std::string msvc;     // what the decorated name must decode to
-  std::string ours;     // what our compiler's symbol must decode to
+  std::string msvc;  // what the decorated name must decode to
+  std::string ours;  // what our compiler's symbol must decode to
   bool data;
 };
 
-#define VELARRA_FN(f) Export{#f, FunctionSignature(#f, &f, true), FunctionSignature(#f, &f, false), false}
-#define VELARRA_VAR(v) Export{#v, VariableSignature(#v, &v), #v, true}
+#define VELARRA_FN(f) \
+  Export { #f, FunctionSignature(#f, &f, true), FunctionSignature(#f, &f, false), false }
+#define VELARRA_VAR(v) \
+  Export { #v, VariableSignature(#v, &v), #v, true }
 
 // Every exported function and global.
 inline std::vector<Export> Declared() {
   return {
-      VELARRA_FN(__RasterScene), VELARRA_FN(__RasterSolid), VELARRA_FN(__DrawScenesLineColor),
-      VELARRA_FN(__Sort), VELARRA_FN(__AddPersp), VELARRA_FN(__SetLightDef),
-      VELARRA_FN(__GetZBuff), VELARRA_FN(__SetZBuff), VELARRA_FN(__ConvertBYTE16TO8),
-      VELARRA_FN(__ConvertBYTE8TO16), VELARRA_FN(__ConvertText), VELARRA_FN(__mmx_present),
-      VELARRA_FN(__SetDefRenderOnePixel), VELARRA_FN(__SetNewRenderOnePixel),
-      VELARRA_FN(__GetDrawMode), VELARRA_FN(__GetQuality), VELARRA_FN(__GetDeep),
-      VELARRA_FN(__GetDubleSide), VELARRA_FN(__GetDrawBackFaces),
-      VELARRA_FN(__GetUseMultyRefract), VELARRA_FN(__GetUsePhong2), VELARRA_FN(__GetUseGlass),
-      VELARRA_FN(__GetUsePersp), VELARRA_FN(__GetUseReflection), VELARRA_FN(__GetUseCustomMats),
-      VELARRA_FN(__SetDrawMode), VELARRA_FN(__SetQuality), VELARRA_FN(__SetDeep),
-      VELARRA_FN(__SetDubleSide), VELARRA_FN(__SetDrawBackFaces),
-      VELARRA_FN(__SetUseMultyRefract), VELARRA_FN(__SetUsePhong2), VELARRA_FN(__SetUseGlass),
-      VELARRA_FN(__SetUsePersp), VELARRA_FN(__SetUseReflection), VELARRA_FN(__SetUseCustomMats),
-      VELARRA_VAR(_DrawMode), VELARRA_VAR(_Quality), VELARRA_VAR(_Deep), VELARRA_VAR(_DubleSide),
-      VELARRA_VAR(_DrawBackFaces), VELARRA_VAR(_UseMultyRefract), VELARRA_VAR(_UsePhong2),
-      VELARRA_VAR(_UseGlass), VELARRA_VAR(_UsePersp), VELARRA_VAR(_UseReflection),
-      VELARRA_VAR(_UseCustomMats), VELARRA_VAR(_DrawBackFaces1), VELARRA_VAR(_WireSize),
-      VELARRA_VAR(_Persp_Val), VELARRA_VAR(_Persp_x), VELARRA_VAR(_Persp_y),
-      VELARRA_VAR(_Persp_Far), VELARRA_VAR(ZBuff), VELARRA_VAR(Zwidth), VELARRA_VAR(Zheight),
+      VELARRA_FN(__RasterScene),
+      VELARRA_FN(__RasterSolid),
+      VELARRA_FN(__DrawScenesLineColor),
+      VELARRA_FN(__Sort),
+      VELARRA_FN(__AddPersp),
+      VELARRA_FN(__SetLightDef),
+      VELARRA_FN(__GetZBuff),
+      VELARRA_FN(__SetZBuff),
+      VELARRA_FN(__ConvertBYTE16TO8),
+      VELARRA_FN(__ConvertBYTE8TO16),
+      VELARRA_FN(__ConvertText),
+      VELARRA_FN(__mmx_present),
+      VELARRA_FN(__SetDefRenderOnePixel),
+      VELARRA_FN(__SetNewRenderOnePixel),
+      VELARRA_FN(__GetDrawMode),
+      VELARRA_FN(__GetQuality),
+      VELARRA_FN(__GetDeep),
+      VELARRA_FN(__GetDubleSide),
+      VELARRA_FN(__GetDrawBackFaces),
+      VELARRA_FN(__GetUseMultyRefract),
+      VELARRA_FN(__GetUsePhong2),
+      VELARRA_FN(__GetUseGlass),
+      VELARRA_FN(__GetUsePersp),
+      VELARRA_FN(__GetUseReflection),
+      VELARRA_FN(__GetUseCustomMats),
+      VELARRA_FN(__SetDrawMode),
+      VELARRA_FN(__SetQuality),
+      VELARRA_FN(__SetDeep),
+      VELARRA_FN(__SetDubleSide),
+      VELARRA_FN(__SetDrawBackFaces),
+      VELARRA_FN(__SetUseMultyRefract),
+      VELARRA_FN(__SetUsePhong2),
+      VELARRA_FN(__SetUseGlass),
+      VELARRA_FN(__SetUsePersp),
+      VELARRA_FN(__SetUseReflection),
+      VELARRA_FN(__SetUseCustomMats),
+      VELARRA_VAR(_DrawMode),
+      VELARRA_VAR(_Quality),
+      VELARRA_VAR(_Deep),
+      VELARRA_VAR(_DubleSide),
+      VELARRA_VAR(_DrawBackFaces),
+      VELARRA_VAR(_UseMultyRefract),
+      VELARRA_VAR(_UsePhong2),
+      VELARRA_VAR(_UseGlass),
+      VELARRA_VAR(_UsePersp),
+      VELARRA_VAR(_UseReflection),
+      VELARRA_VAR(_UseCustomMats),
+      VELARRA_VAR(_DrawBackFaces1),
+      VELARRA_VAR(_WireSize),
+      VELARRA_VAR(_Persp_Val),
+      VELARRA_VAR(_Persp_x),
+      VELARRA_VAR(_Persp_y),
+      VELARRA_VAR(_Persp_Far),
+      VELARRA_VAR(ZBuff),
+      VELARRA_VAR(Zwidth),
+      VELARRA_VAR(Zheight),
   };
 }
 #undef VELARRA_FN

@@ -1,10 +1,10 @@
 // The matrix library against hand-computed results, aliasing operands
 // included.
+#include "renderer/raster/matrix.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "renderer/raster/matrix.h"
 
 namespace {
 
@@ -40,9 +40,7 @@ Matrix4 Count4() {
   return m;
 }
 
-Matrix4 Invertible4() {
-  return Matrix4{{2, 0, 0, 1, 0, 4, 0, 2, 0, 0, 5, 3, 0, 0, 0, 1}};
-}
+Matrix4 Invertible4() { return Matrix4{{2, 0, 0, 1, 0, 4, 0, 2, 0, 0, 5, 3, 0, 0, 0, 1}}; }
 
 TEST(Matrix4Ops, DiagonalAndIdentity) {
   ExpectMatrix(Matrix4Diag(2), {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1});
@@ -72,8 +70,10 @@ TEST(Matrix4Ops, ElementwiseAndScalar) {
   Matrix4 b = Matrix4Diag(1);
   ExpectMatrix(Matrix4Add(a, b), {2, 2, 3, 4, 5, 7, 7, 8, 9, 10, 12, 12, 13, 14, 15, 17});
   ExpectMatrix(Matrix4Sub(a, b), {0, 2, 3, 4, 5, 5, 7, 8, 9, 10, 10, 12, 13, 14, 15, 15});
-  ExpectMatrix(Matrix4Scale(a, 0.5f), {0.5f, 1, 1.5f, 2, 2.5f, 3, 3.5f, 4, 4.5f, 5, 5.5f, 6, 6.5f, 7, 7.5f, 8});
-  ExpectMatrix(Matrix4ScaleL(0.5f, a), {0.5f, 1, 1.5f, 2, 2.5f, 3, 3.5f, 4, 4.5f, 5, 5.5f, 6, 6.5f, 7, 7.5f, 8});
+  ExpectMatrix(Matrix4Scale(a, 0.5f),
+               {0.5f, 1, 1.5f, 2, 2.5f, 3, 3.5f, 4, 4.5f, 5, 5.5f, 6, 6.5f, 7, 7.5f, 8});
+  ExpectMatrix(Matrix4ScaleL(0.5f, a),
+               {0.5f, 1, 1.5f, 2, 2.5f, 3, 3.5f, 4, 4.5f, 5, 5.5f, 6, 6.5f, 7, 7.5f, 8});
   Matrix4 c = a;
   EXPECT_EQ(&Matrix4AddTo(c, c), &c);  // aliasing: doubles
   ExpectMatrix(c, {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32});

@@ -1,9 +1,8 @@
 // Looks up every decorated name of the renderer's interface in each of the
 // three built modules, and checks through the exports themselves that a
 // name reaches the function or global it stands for.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -21,7 +20,8 @@ std::string WindowsPath(std::string path) {
 class ModuleExports : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    const std::string path = WindowsPath(std::string(VELARRA_MODULE_DIR) + "/" + GetParam() + ".AEX");
+    const std::string path =
+        WindowsPath(std::string(VELARRA_MODULE_DIR) + "/" + GetParam() + ".AEX");
     module_ = LoadLibraryA(path.c_str());
     ASSERT_NE(module_, nullptr) << "cannot load " << path << " (error " << GetLastError() << ")";
   }

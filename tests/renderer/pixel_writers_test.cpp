@@ -127,16 +127,16 @@ TEST_F(PixelWriters, LineModesCoverBothSidesByDistance) {
 TEST_F(PixelWriters, FillModesCoverTheInnerHalfPixelFully) {
   for (int mode : {3, 6, 9}) {
     _DrawMode = static_cast<unsigned char>(mode);
-    EXPECT_EQ(EdgeAlpha(5, 0.25f), 255);  // inside by less than half a pixel
-    EXPECT_EQ(EdgeAlpha(5, 0.7f), 0);     // deeper inside: left to the interior
-    EXPECT_EQ(EdgeAlpha(5, -0.25f), 191); // outside: 1 - 0.25
+    EXPECT_EQ(EdgeAlpha(5, 0.25f), 255);   // inside by less than half a pixel
+    EXPECT_EQ(EdgeAlpha(5, 0.7f), 0);      // deeper inside: left to the interior
+    EXPECT_EQ(EdgeAlpha(5, -0.25f), 191);  // outside: 1 - 0.25
   }
 }
 
 TEST_F(PixelWriters, BeyondAnEndTheEndPointDistanceCounts) {
   _DrawMode = 6;
-  EXPECT_EQ(EdgeAlpha(10.75f, 0.0f), 63);   // 0.75 past (10, 0): coverage 0.25
-  EXPECT_EQ(EdgeAlpha(-0.5f, 0.0f), 127);   // 0.5 before (0, 0)
+  EXPECT_EQ(EdgeAlpha(10.75f, 0.0f), 63);  // 0.75 past (10, 0): coverage 0.25
+  EXPECT_EQ(EdgeAlpha(-0.5f, 0.0f), 127);  // 0.5 before (0, 0)
   EXPECT_EQ(EdgeAlpha(11.5f, 0.0f), 0);
   // Diagonal from the end point: distance sqrt(0.3^2 + 0.4^2) = 0.5.
   EXPECT_EQ(EdgeAlpha(10.3f, -0.4f), 127);
@@ -148,8 +148,8 @@ TEST_F(PixelWriters, EdgeCoverageScalesWithOpacity) {
   _DrawMode = 1;
   Frame f(16, 8, false);
   const Edge e;
-  AAEdgePixel(0.5f, f.data(), 0, NO_DEPTH_INDEX, 200, 100, 50, e.A, e.B, e.C, e.L2, e.L, 5, 0.5f,
-              1, e.x0, e.y0, e.x1, e.y1);
+  AAEdgePixel(0.5f, f.data(), 0, NO_DEPTH_INDEX, 200, 100, 50, e.A, e.B, e.C, e.L2, e.L, 5, 0.5f, 1,
+              e.x0, e.y0, e.x1, e.y1);
   EXPECT_EQ(f.Get(5, 0, 3), 63);  // 0.5 x 0.5
 }
 
@@ -160,9 +160,12 @@ TEST_F(PixelWriters, EdgeWritersPutTheOldDepthBack) {
   const Edge e;
   _DrawMode = 6;
   // Inside the span, beyond the end, deep inside (no coverage): always.
-  AAEdgePixel(1, f.data(), -3.5f, 5, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 0, 1, e.x0, e.y0, e.x1, e.y1);
-  AAEdgePixel(1, f.data(), -4.5f, 6, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 14, 0, 1, e.x0, e.y0, e.x1, e.y1);
-  AAEdgePixel(1, f.data(), -5.5f, 7, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 3, 1, e.x0, e.y0, e.x1, e.y1);
+  AAEdgePixel(1, f.data(), -3.5f, 5, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 0, 1, e.x0, e.y0, e.x1,
+              e.y1);
+  AAEdgePixel(1, f.data(), -4.5f, 6, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 14, 0, 1, e.x0, e.y0, e.x1,
+              e.y1);
+  AAEdgePixel(1, f.data(), -5.5f, 7, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 3, 1, e.x0, e.y0, e.x1,
+              e.y1);
   EXPECT_EQ(depth[5], -3.5f);
   EXPECT_EQ(depth[6], -4.5f);
   EXPECT_EQ(depth[7], -5.5f);
@@ -171,8 +174,10 @@ TEST_F(PixelWriters, EdgeWritersPutTheOldDepthBack) {
   EXPECT_EQ(depth[8], -6.5f);
   EXPECT_EQ(f.Get(5, 0, 0), 1);  // only the first call's colour is there
   // Without an index, or with one beyond the buffer, the depths stay.
-  AAEdgePixel(1, f.data(), 99, NO_DEPTH_INDEX, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 0, 1, e.x0, e.y0, e.x1, e.y1);
-  AAEdgePixel(1, f.data(), 99, 16 * 8, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 0, 1, e.x0, e.y0, e.x1, e.y1);
+  AAEdgePixel(1, f.data(), 99, NO_DEPTH_INDEX, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 0, 1, e.x0,
+              e.y0, e.x1, e.y1);
+  AAEdgePixel(1, f.data(), 99, 16 * 8, 1, 1, 1, e.A, e.B, e.C, e.L2, e.L, 5, 0, 1, e.x0, e.y0, e.x1,
+              e.y1);
   for (float d : depth) EXPECT_NE(d, 99.0f);
   ZBuff = nullptr;
 }

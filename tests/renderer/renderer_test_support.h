@@ -64,16 +64,21 @@ class RendererTest : public ::testing::Test {
 
 // A packed buffer of w x h pixels at the current depth, in ordinary memory.
 struct Frame {
-  Frame(int w, int h, bool deep) : width(w), height(h), deep(deep), bytes(size_t(w) * h * (deep ? 8 : 4), 0) {}
+  Frame(int w, int h, bool deep)
+      : width(w), height(h), deep(deep), bytes(size_t(w) * h * (deep ? 8 : 4), 0) {}
   int Get(int x, int y, int c) const { return GetChannelAt(x, y, c); }
-  void Set(int x, int y, int c, int v) { SetChannel(bytes.data(), int64_t(y) * 4 * width + 4 * x + c, v); }
+  void Set(int x, int y, int c, int v) {
+    SetChannel(bytes.data(), int64_t(y) * 4 * width + 4 * x + c, v);
+  }
   void SetPixel(int x, int y, int r, int g, int b, int a) {
     Set(x, y, 0, r);
     Set(x, y, 1, g);
     Set(x, y, 2, b);
     Set(x, y, 3, a);
   }
-  int GetChannelAt(int x, int y, int c) const { return GetChannel(bytes.data(), int64_t(y) * 4 * width + 4 * x + c); }
+  int GetChannelAt(int x, int y, int c) const {
+    return GetChannel(bytes.data(), int64_t(y) * 4 * width + 4 * x + c);
+  }
   unsigned char* data() { return bytes.data(); }
   int width, height;
   bool deep;
