@@ -145,3 +145,11 @@ std::string Canvas::Diff(const std::vector<uint32_t>& expected) const {
   }
   return out;
 }
+
+PixelSet PixelsOf(const Canvas& c, uint32_t colour) {
+  PixelSet s;
+  for (int y = 0; y < c.Height(); ++y)
+    for (int x = 0; x < c.Width(); ++x)
+      if (c.At(x, y) == colour) s.insert({x, y});
+  return s;
+}

@@ -4,7 +4,9 @@
 // reads and writes and those that fall outside the surface.
 #pragma once
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "renderer/raster/dc_surface.h"
@@ -63,3 +65,8 @@ class Canvas {
   Count count_{};
   DCSurface counted_{};
 };
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+// The (x, y) of every pixel of the canvas in exactly this colour.
+PixelSet PixelsOf(const Canvas& c, uint32_t colour);

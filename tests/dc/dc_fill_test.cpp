@@ -17,8 +17,6 @@ namespace {
 constexpr uint32_t BACKGROUND = 0x204060;
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 
-using PixelSet = std::set<std::pair<int, int>>;
-
 // A polygon as the fill reads it: points and an edge list of exactly
 // edgeCount records on the heap, so a read past either shows under ASan.
 struct Polygon {
@@ -39,14 +37,6 @@ PixelSet Rows(std::vector<std::pair<int, std::pair<int, int>>> rows, int dx = 0,
   PixelSet s;
   for (auto& r : rows)
     for (int x = r.second.first; x <= r.second.second; ++x) s.insert({x + dx, r.first + dy});
-  return s;
-}
-
-PixelSet PixelsOf(const Canvas& c, uint32_t colour) {
-  PixelSet s;
-  for (int y = 0; y < c.Height(); ++y)
-    for (int x = 0; x < c.Width(); ++x)
-      if (c.At(x, y) == colour) s.insert({x, y});
   return s;
 }
 

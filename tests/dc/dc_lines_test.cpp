@@ -20,16 +20,6 @@ namespace {
 constexpr uint32_t WHITE = 0xFFFFFF;
 constexpr uint32_t BLACK = 0x000000;
 
-using PixelSet = std::set<std::pair<int, int>>;
-
-PixelSet PixelsOf(const Canvas& c, uint32_t colour) {
-  PixelSet s;
-  for (int y = 0; y < c.Height(); ++y)
-    for (int x = 0; x < c.Width(); ++x)
-      if (c.At(x, y) == colour) s.insert({x, y});
-  return s;
-}
-
 // The line rule read literally, with no clipping: every pixel of the walk.
 PixelSet PlainBresenham(int x0, int y0, int x1, int y1) {
   PixelSet s;
@@ -159,9 +149,8 @@ TEST_P(DcLines, ThickLineCutToTheSurfaceVisitsTheSamePixels) {
   // the corner (the visit pattern, not only the unchanged colours).
   auto visits = [](SurfaceKind kind, int w, int h, int x0, int y0, int x1, int y1, float width) {
     Canvas c(kind, w, h, 0x808080);
-    // Each visited pixel is read once per visit; count them per pixel by
-    // marking: a visit over a pixel darker than white leaves it as it was,
-    // so mark through a wrapper instead.
+    // The white line leaves every colour as it was, so its visits are
+    // recorded where it reads (once per drawn pixel), with multiplicity.
     struct Mark {
       DCSurface inner;
       std::multiset<std::pair<int, int>> seen;
