@@ -15,6 +15,22 @@
 set(VELARRA_MODULE_LIBS velarra_platform velarra_renderer velarra_cloth velarra_host velarra_ui)
 set(VELARRA_MODULE_DIR ${CMAKE_BINARY_DIR}/modules)
 
+# velarra_plugin_libs(OUT VARIANT): the object libraries one plug-in is made
+# of, those that exist and have sources, its variant last. Programs that link
+# a plug-in's code directly (native test hosts, tests) use the same list.
+function(velarra_plugin_libs out variant)
+  set(libs "")
+  foreach(lib IN LISTS VELARRA_MODULE_LIBS ITEMS ${variant})
+    if(TARGET ${lib})
+      get_target_property(sources ${lib} SOURCES)
+      if(sources)
+        list(APPEND libs ${lib})
+      endif()
+    endif()
+  endforeach()
+  set(${out} ${libs} PARENT_SCOPE)
+endfunction()
+
 function(velarra_add_module name)
   cmake_parse_arguments(M "" "VARIANT" "" ${ARGN})
   set(gen ${CMAKE_BINARY_DIR}/generated/${name})
@@ -43,7 +59,15 @@ function(velarra_add_module name)
     # notice the fragment when it appears
     set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/renderer)
   endif()
-  file(CONFIGURE OUTPUT ${gen}/${name}.def CONTENT "${def}" @ONLY)
+  # Written only when it changes (no needless relink). Not file(CONFIGURE):
+  # it would take the "@...@" inside decorated names for variables.
+  set(old_def "")
+  if(EXISTS ${gen}/${name}.def)
+    file(READ ${gen}/${name}.def old_def)
+  endif()
+  if(NOT old_def STREQUAL def)
+    file(WRITE ${gen}/${name}.def "${def}")
+  endif()
 
   add_library(${name} SHARED ${res}/${name}.rc ${gen}/${name}.def)
   # The .rc includes the generated PiPL: the resource compiler's dependencies
@@ -57,14 +81,8 @@ function(velarra_add_module name)
     ARCHIVE_OUTPUT_DIRECTORY ${gen}
     LINKER_LANGUAGE CXX)
   target_include_directories(${name} PRIVATE ${gen} ${res} ${PROJECT_SOURCE_DIR})
-  foreach(lib IN LISTS VELARRA_MODULE_LIBS M_VARIANT)
-    if(TARGET ${lib})
-      get_target_property(sources ${lib} SOURCES)
-      if(sources)
-        target_link_libraries(${name} PRIVATE ${lib})
-      endif()
-    endif()
-  endforeach()
+  velarra_plugin_libs(libs ${M_VARIANT})
+  target_link_libraries(${name} PRIVATE ${libs})
 endfunction()
 
 if(VELARRA_WIN64)

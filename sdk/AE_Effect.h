@@ -397,7 +397,7 @@ typedef struct _PF_UtilCallbacks {
   void* iterate_lut;
   void* transfer_rect;
   void* transform_world;
-  PF_Handle (*host_new_handle)(A_HandleSize size);  // zero-filled, or null
+  PF_Handle (*host_new_handle)(A_HandleSize size);  // contents undefined; null if none
   void* (*host_lock_handle)(PF_Handle h);
   void (*host_unlock_handle)(PF_Handle h);
   void (*host_dispose_handle)(PF_Handle h);

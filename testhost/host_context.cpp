@@ -1,0 +1,276 @@
+#include "testhost/host_context.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+constexpr uint32_t HANDLE_MAGIC = 0x48444C45;  // 'HDLE'
+constexpr uint32_t DEAD_MAGIC = 0x44454144;    // 'DEAD'
+constexpr int HANDLE_FILL = 0xA5;
+// Handles larger than this are refused like a failed allocation.
+constexpr uint64_t HANDLE_LIMIT = uint64_t(1) << 32;
+
+HostContext* Active = nullptr;
+
+HostContext* FromRef(PF_ProgPtr ref) { return reinterpret_cast<HostContext*>(ref); }
+
+void Misuse(HostContext* ctx, const std::string& what) {
+  if (!ctx) return;
+  ++ctx->misuse;
+  if (ctx->misuse_log.size() < 100) ctx->misuse_log.push_back(what);
+}
+
+// The handle record whose `block` field h points at, if it is live.
+HostHandle* Find(HostContext* ctx, PF_Handle h) {
+  if (!ctx || !h) return nullptr;
+  for (HostHandle* rec : ctx->handles)
+    if (reinterpret_cast<PF_Handle>(&rec->block) == h) return rec;
+  return nullptr;
+}
+
+PF_Handle NewHandle(A_HandleSize size) {
+  HostContext* ctx = Active;
+  if (!ctx) return nullptr;
+  ++ctx->handle_allocs;
+  if (ctx->fail_new_handle.Fires(ctx->handle_allocs)) return nullptr;
+  if (size > HANDLE_LIMIT) return nullptr;
+  HostHandle* rec = static_cast<HostHandle*>(std::calloc(1, sizeof(HostHandle)));
+  if (!rec) return nullptr;
+  rec->block = std::malloc(size ? static_cast<size_t>(size) : 1);
+  if (!rec->block) {
+    std::free(rec);
+    return nullptr;
+  }
+  // The host promises nothing about a new handle's contents: a pattern
+  // instead of zeros shows up a plug-in that reads what it never wrote.
+  std::memset(rec->block, HANDLE_FILL, size ? static_cast<size_t>(size) : 1);
+  rec->size = size;
+  rec->magic = HANDLE_MAGIC;
+  ctx->handles.push_back(rec);
+  ++ctx->handles_made;
+  return reinterpret_cast<PF_Handle>(&rec->block);
+}
+
+void* LockHandle(PF_Handle h) {
+  HostContext* ctx = Active;
+  HostHandle* rec = Find(ctx, h);
+  if (!rec) {
+    Misuse(ctx, "host_lock_handle of a handle that is not live");
+    return nullptr;
+  }
+  ++rec->locks;
+  return rec->block;
+}
+
+void UnlockHandle(PF_Handle h) {
+  HostContext* ctx = Active;
+  HostHandle* rec = Find(ctx, h);
+  if (!rec) {
+    Misuse(ctx, "host_unlock_handle of a handle that is not live");
+    return;
+  }
+  if (rec->locks <= 0) {
+    Misuse(ctx, "host_unlock_handle of a handle that is not locked");
+    return;
+  }
+  --rec->locks;
+}
+
+void DisposeHandle(PF_Handle h) {
+  HostContext* ctx = Active;
+  HostHandle* rec = Find(ctx, h);
+  if (!rec) {
+    Misuse(ctx, "host_dispose_handle of a handle that is not live");
+    return;
+  }
+  ctx->handles.erase(std::find(ctx->handles.begin(), ctx->handles.end(), rec));
+  ++ctx->handles_disposed;
+  rec->magic = DEAD_MAGIC;
+  std::free(rec->block);
+  std::free(rec);
+}
+
+A_HandleSize HandleSize(PF_Handle h) {
+  HostContext* ctx = Active;
+  HostHandle* rec = Find(ctx, h);
+  if (!rec) {
+    Misuse(ctx, "host_get_handle_size of a handle that is not live");
+    return 0;
+  }
+  return rec->size;
+}
+
+A_char* StrCopy(A_char* dst, const A_char* src) {
+  if (!dst || !src) {
+    Misuse(Active, "strcpy with a null pointer");
+    return dst;
+  }
+  return std::strcpy(dst, src);
+}
+
+PF_Err AddParam(PF_ProgPtr ref, PF_ParamIndex index, PF_ParamDefPtr def) {
+  HostContext* ctx = FromRef(ref);
+  if (!ctx || !def) return PF_Err_BAD_CALLBACK_PARAM;
+  ++ctx->add_param_calls;
+  if (ctx->fail_add_param.Fires(ctx->add_param_calls)) return ctx->fail_add_param.error;
+  if (index != -1) Misuse(ctx, "add_param with an index other than -1");
+  ctx->registered.push_back(*def);
+  return PF_Err_NONE;
+}
+
+PF_Err RegisterUi(PF_ProgPtr ref, PF_CustomUIInfo* info) {
+  HostContext* ctx = FromRef(ref);
+  if (!ctx || !info) return PF_Err_BAD_CALLBACK_PARAM;
+  ++ctx->register_ui_calls;
+  ctx->num_params_at_register_ui = ctx->out_data.num_params;
+  ctx->ui_registrations.push_back(*info);
+  return ctx->register_ui_result;
+}
+
+PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long what_time, A_long time_step, A_u_long time_scale,
+                     PF_ParamDef* def) {
+  HostContext* ctx = FromRef(ref);
+  if (!ctx || !def) return PF_Err_BAD_CALLBACK_PARAM;
+  ++ctx->checkout_calls;
+  if (ctx->fail_checkout.Fires(ctx->checkout_calls)) {
+    std::memset(def, 0, sizeof *def);
+    return ctx->fail_checkout.error;
+  }
+  if (!ctx->checkout) {
+    std::memset(def, 0, sizeof *def);
+    return PF_Err_INVALID_INDEX;
+  }
+  PF_Err err = ctx->checkout(index, what_time, time_step, time_scale, def);
+  if (!err) ++ctx->checkouts_open;
+  return err;
+}
+
+PF_Err CheckinParam(PF_ProgPtr ref, PF_ParamDef* def) {
+  HostContext* ctx = FromRef(ref);
+  if (!ctx || !def) return PF_Err_BAD_CALLBACK_PARAM;
+  ++ctx->checkin_calls;
+  // A check-in of a failed checkout is allowed and answers 0, as the host
+  // does; only successful checkouts are counted as open.
+  if (ctx->checkouts_open > 0) --ctx->checkouts_open;
+  return PF_Err_NONE;
+}
+
+PF_Err GetPlatformData(PF_ProgPtr ref, PF_PlatDataID which, void* data) {
+  HostContext* ctx = FromRef(ref);
+  if (!ctx || !data) return PF_Err_BAD_CALLBACK_PARAM;
+  ++ctx->platform_data_calls;
+  if (ctx->fail_platform_data.Fires(ctx->platform_data_calls)) return ctx->fail_platform_data.error;
+  if (which != PF_PlatData_MAIN_WND) return PF_Err_BAD_CALLBACK_PARAM;
+  std::memcpy(data, &ctx->main_window, sizeof(void*));
+  return PF_Err_NONE;
+}
+
+SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
+  HostContext* ctx = Active;
+  if (suite) *suite = nullptr;
+  if (!ctx || !name || !suite) return kSPBadParameterError;
+  ctx->suite_requests.push_back(std::string(name) + "/" + std::to_string(version));
+  for (const HostSuite& s : ctx->suites) {
+    if (s.name == name && s.version == version) {
+      *suite = s.table;
+      ++ctx->suites_acquired;
+      return kSPNoError;
+    }
+  }
+  return kSPSuiteNotFoundError;
+}
+
+SPErr ReleaseSuite(const char* name, int32_t version) {
+  HostContext* ctx = Active;
+  if (!ctx || !name) return kSPBadParameterError;
+  for (const HostSuite& s : ctx->suites) {
+    if (s.name == name && s.version == version) {
+      ++ctx->suites_released;
+      return kSPNoError;
+    }
+  }
+  return kSPSuiteNotFoundError;
+}
+
+SPBoolean IsEqual(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+
+SPErr AllocateBlock(size_t size, void** block) {
+  if (!block) return kSPBadParameterError;
+  *block = std::malloc(size ? size : 1);
+  return *block ? kSPNoError : kSPBadParameterError;
+}
+
+SPErr FreeBlock(void* block) {
+  std::free(block);
+  return kSPNoError;
+}
+
+SPErr ReallocateBlock(void* block, size_t size, void** out) {
+  if (!out) return kSPBadParameterError;
+  void* p = std::realloc(block, size ? size : 1);
+  if (!p) return kSPBadParameterError;
+  *out = p;
+  return kSPNoError;
+}
+
+SPErr Undefined() { return kSPNoError; }
+}  // namespace
+
+void HostContextInit(HostContext& ctx) {
+  ctx = HostContext();
+  std::memset(&ctx.in_data, 0, sizeof ctx.in_data);
+  std::memset(&ctx.out_data, 0, sizeof ctx.out_data);
+  std::memset(&ctx.utils, 0, sizeof ctx.utils);
+  std::memset(&ctx.basic, 0, sizeof ctx.basic);
+
+  ctx.utils.host_new_handle = NewHandle;
+  ctx.utils.host_lock_handle = LockHandle;
+  ctx.utils.host_unlock_handle = UnlockHandle;
+  ctx.utils.host_dispose_handle = DisposeHandle;
+  ctx.utils.host_get_handle_size = HandleSize;
+  ctx.utils.ansi.strcpy = StrCopy;
+  ctx.utils.get_platform_data = GetPlatformData;
+
+  ctx.basic.AcquireSuite = AcquireSuite;
+  ctx.basic.ReleaseSuite = ReleaseSuite;
+  ctx.basic.IsEqual = IsEqual;
+  ctx.basic.AllocateBlock = AllocateBlock;
+  ctx.basic.FreeBlock = FreeBlock;
+  ctx.basic.ReallocateBlock = ReallocateBlock;
+  ctx.basic.Undefined = Undefined;
+
+  PF_InData& in = ctx.in_data;
+  in.inter.add_param = AddParam;
+  in.inter.register_ui = RegisterUi;
+  in.inter.checkout_param = CheckoutParam;
+  in.inter.checkin_param = CheckinParam;
+  in.utils = &ctx.utils;
+  in.effect_ref = reinterpret_cast<PF_ProgPtr>(&ctx);
+  in.pica_basicP = &ctx.basic;
+  in.version.major = 13;
+  in.version.minor = 2;
+  in.quality = PF_Quality_HI;
+  in.time_scale = 2500;
+  in.time_step = 100;
+  in.local_time_step = 100;
+  in.downsample_x = {1, 1};
+  in.downsample_y = {1, 1};
+  in.pixel_aspect_ratio = {1, 1};
+  HostContextActivate(&ctx);
+}
+
+void HostContextActivate(HostContext* ctx) { Active = ctx; }
+HostContext* HostContextActive() { return Active; }
+
+int64_t HostContextReleaseHandles(HostContext& ctx) {
+  int64_t n = static_cast<int64_t>(ctx.handles.size());
+  for (HostHandle* rec : ctx.handles) {
+    std::free(rec->block);
+    std::free(rec);
+  }
+  ctx.handles.clear();
+  return n;
+}
+
+HostHandle* HostFindHandle(HostContext& ctx, PF_Handle h) { return Find(&ctx, h); }

@@ -1,0 +1,35 @@
+// Command line of the test host.
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "testhost/host_context.h"
+
+struct HostOptions {
+  std::string module_path;  // the .AEX to load (Windows host only)
+  bool help = false;
+  bool list_params = false;
+  bool pipl = false;
+  bool quiet = false;
+  int first_frame = 0;
+  int last_frame = 0;
+  int width = 640;
+  int height = 360;
+  bool size_given = false;
+  bool deep = false;  // 16 bits a channel
+  bool high_quality = true;
+  int fps = 25;
+  std::vector<std::pair<std::string, std::string>> sets;    // NAME, VALUE
+  std::vector<std::pair<std::string, std::string>> layers;  // NAME, FILE or "pattern"
+  std::string input = "pattern";  // input layer: image file or "pattern"
+  std::string out_dir;            // empty: frames are not written
+  std::string prefix;             // file name prefix; default: the effect's name
+  HostFault fail_new_handle;
+  HostFault fail_add_param;
+  HostFault fail_checkout;
+};
+
+// module_argument: the program takes the module path as its one operand.
+bool ParseHostOptions(int argc, char** argv, bool module_argument, HostOptions& options, std::string& error);
+std::string HostUsage(const char* program, bool module_argument);
