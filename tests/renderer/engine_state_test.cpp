@@ -48,15 +48,6 @@ TEST_F(EngineState, SettersStoreTheByteAsGivenExceptQuality) {
   EXPECT_EQ(__mmx_present(), 1);
 }
 
-TEST_F(EngineState, SwitchesReadTheExportedGlobals) {
-  _DrawMode = 9;
-  _UseMultyRefract = 2;
-  _DrawBackFaces1 = 1;
-  EXPECT_EQ(__GetDrawMode(), 9);
-  EXPECT_EQ(__GetUseMultyRefract(), 2);
-  EXPECT_EQ(GetDrawBackFacesPass(), 1);
-}
-
 TEST_F(EngineState, SortOrdersFarToNearByDepthSum) {
   // Sums: t0 = 3, t1 = 1, t2 = -6, t3 = 1.5.
   std::vector<__Point3ds> pts = {PointAtZ(1), PointAtZ(1), PointAtZ(1), PointAtZ(0),
@@ -107,16 +98,6 @@ TEST_F(EngineState, SortOfNoTrianglesTouchesNothing) {
   __Sort(-3, &t, nullptr);
   EXPECT_EQ(t.vert[0], 7u);
   EXPECT_EQ(t.flags, 42);
-}
-
-TEST_F(EngineState, CompareAndDepthSum) {
-  std::vector<__Point3ds> pts = {PointAtZ(0.1f), PointAtZ(0.2f), PointAtZ(0.3f), PointAtZ(1.0f)};
-  __Triangle3ds a = Tri(0, 1, 2, 0), b = Tri(3, 0, 0, 0);
-  EXPECT_EQ(TriangleDepthSum(0, &a, pts.data()), (0.1f + 0.2f) + 0.3f);
-  _SortPoints = pts.data();
-  EXPECT_EQ(CompareTriangleDepth(&a, &b), -1);
-  EXPECT_EQ(CompareTriangleDepth(&b, &a), 1);
-  EXPECT_EQ(CompareTriangleDepth(&a, &a), 0);
 }
 
 TEST_F(EngineState, PerspectiveDividesAboutTheCentre) {
@@ -173,14 +154,6 @@ TEST_F(EngineState, DepthBufferExchange) {
   __SetZBuff(nullptr, 3, 2);
   __GetZBuff(b, w, h);
   EXPECT_EQ(w, 0);
-}
-
-TEST_F(EngineState, LightDefIsTheCallersPointer) {
-  light3ds light{};
-  __SetLightDef(&light);
-  EXPECT_EQ(_LightDef, &light);
-  __SetLightDef(nullptr);
-  EXPECT_EQ(_LightDef, nullptr);
 }
 
 // Converters ---------------------------------------------------------------

@@ -74,13 +74,5 @@ TEST(ExportDemangle, AliasTargetsAreOurCompilersNamesOfTheSameDeclarations) {
   }
 }
 
-TEST(ExportDemangle, SignatureSpellingsOfTheTests) {
-  // The spelling helpers themselves, against names the demanglers print.
-  EXPECT_EQ(Declared()[6].msvc, "void __cdecl __GetZBuff(float *&, int &, int &)");
-  EXPECT_EQ(Declared()[6].ours, "__GetZBuff(float*&, int&, int&)");
-  EXPECT_EQ(Declared()[11].msvc, "unsigned char __cdecl __mmx_present(void)");
-  EXPECT_EQ(Declared()[11].ours, "__mmx_present()");
-}
-
 }  // namespace
 }  // namespace exports

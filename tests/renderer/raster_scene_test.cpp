@@ -174,3 +174,108 @@ TEST_F(RasterScene, SolidFillSetsTheFrameAndDetachesAMismatchedAdoptedBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the per-pixel function saw during a __RasterScene call.
+struct PassLog {
+  int calls = 0, backPassCalls = 0;
+  bool defaultLightSeen = false, otherLightSeen = false;
+  float centerX = 0, centerY = 0;
+} passLog;
+
+float LoggingPixel(float centerX, float centerY, unsigned char*, unsigned char*, float, float,
+                   float, __Triangle3ds*, material3ds*, int, float& out0, float& out1,
+                   float& out2, __Point*, unsigned char, float, float, __Texture*, int lightCount,
+                   light3ds*, __PrevInfo*, GlassProp*, float, float, float, float) {
+  ++passLog.calls;
+  if (_DrawBackFaces1) ++passLog.backPassCalls;
+  const light3ds* l = _LightDef;
+  if (lightCount == 0 && l != nullptr && l->x == 200 && l->y == 200 && l->z == 1000 &&
+      l->color[0] == 1 && l->color[1] == 1 && l->color[2] == 1 && l->multiplier == 1 &&
+      l->name[0] == 0)
+    passLog.defaultLightSeen = true;
+  else
+    passLog.otherLightSeen = true;
+  passLog.centerX = centerX;
+  passLog.centerY = centerY;
+  out0 = 10;
+  out1 = 20;
+  out2 = 30;
+  return 1.0f;
+}
+
+// One front-facing triangle around the centre of a 32 x 32 frame.
+class SceneWithTriangle : public RendererTest {
+ protected:
+  void SetUp() override {
+    RendererTest::SetUp();
+    passLog = PassLog{};
+    const float xy[3][2] = {{-10, -10}, {10, -10}, {0, 10}};
+    for (int i = 0; i < 3; ++i) {
+      points[i] = __Point3ds{};
+      points[i].x = xy[i][0];
+      points[i].y = xy[i][1];
+      points[i].nz = 1;
+      tri.vert[i] = uint32_t(i);
+    }
+    _Quality = 0;
+    __SetNewRenderOnePixel(LoggingPixel);
+  }
+  void Draw() {
+    dst.assign(32 * 32 * (_Deep ? 8 : 4), 0);
+    src.assign(dst.size(), 0);
+    __RasterScene(dst.data(), src.data(), 32, 32, 128, 3, 1, &tri, points, 16, 16, 0, nullptr,
+                  nullptr, 0, nullptr, nullptr);
+  }
+  bool DstUntouched() const {
+    for (unsigned char b : dst)
+      if (b != 0) return false;
+    return true;
+  }
+  __Point3ds points[3];
+  __Triangle3ds tri{};
+  std::vector<unsigned char> dst, src;
+};
+
+TEST_F(SceneWithTriangle, ShadedPixelsSeeTheDefaultLightOnlyDuringTheCall) {
+  _DrawMode = 6;
+  Draw();
+  ASSERT_GT(passLog.calls, 0);
+  EXPECT_TRUE(passLog.defaultLightSeen);
+  EXPECT_FALSE(passLog.otherLightSeen);
+  EXPECT_EQ(passLog.centerX, 16.0f);
+  EXPECT_EQ(_LightDef, nullptr);
+  EXPECT_EQ(dst[4 * (16 + 16 * 32) + 1], 20);  // the replacement's colour is drawn
+}
+
+TEST_F(SceneWithTriangle, BackFacePassRunsFirstWhenSwitchedOn) {
+  _DrawMode = 3;
+  _DrawBackFaces = 1;
+  _DubleSide = 1;  // every face in both passes
+  Draw();
+  ASSERT_GT(passLog.backPassCalls, 0);
+  EXPECT_GT(passLog.calls, passLog.backPassCalls);  // then the front pass
+  EXPECT_EQ(_DrawBackFaces1, 0);
+  EXPECT_EQ(_DrawBackFaces, 1);
+}
+
+TEST_F(SceneWithTriangle, ModesWithoutALoopDrawNothing) {
+  for (int mode : {4, 5, 7, 11, 12, 100, 255}) {
+    _DrawMode = static_cast<unsigned char>(mode);
+    Draw();
+    EXPECT_TRUE(DstUntouched()) << "mode " << mode;
+  }
+  EXPECT_EQ(passLog.calls, 0);
+}
+
+TEST_F(SceneWithTriangle, OutOfMemoryDrawsNothing) {
+  _DrawMode = 6;
+  PageFailAt(4);
+  Draw();
+  EXPECT_TRUE(RasterSceneOutOfMemory());
+  EXPECT_TRUE(DstUntouched());
+  EXPECT_EQ(passLog.calls, 0);
+}
+
+}  // namespace
