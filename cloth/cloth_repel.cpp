@@ -25,19 +25,27 @@ void ClothRepel(int32_t i) {
   const float d = ClothRepelDistance();
   const float dd = d * d;
   const ClothGridPos gi = ClothRepelGridPos(i);
-  // j's grid position is counted along rather than divided out.
-  ClothGridPos gj{0, 0};
-  int32_t column = 0;
-  for (int32_t j = 0; j < ClothCount; ++j) {
-    gj.col = (ClothTwoPanels && j >= ClothPanelCount) ? column + ClothW : column;
-    if (!ClothRepelNeighbours(gi, gj)) {
+  // The 9 x 9 block is, row by row, a run of consecutive indices; j walks
+  // the indices in ascending order and jumps over each run, so the inner
+  // loop is the distance test alone.
+  const int32_t w = ClothW;
+  const int32_t rows = ClothCount / w;
+  int32_t j = 0;
+  auto scanTo = [&](int32_t end) {
+    for (; j < end; ++j) {
       const ClothParticle& q = ClothCur[j];
       const float s = ClothRepelDistance2(p, q);
       if (s < dd) ClothRepelPush(p, q, s, d);
     }
-    if (++column == ClothW) {
-      column = 0;
-      ++gj.row;
-    }
+  };
+  for (int32_t r = gi.row - 4; r <= gi.row + 4; ++r) {
+    if (r < 0 || r >= rows) continue;
+    const int32_t shift = (ClothTwoPanels && r * w >= ClothPanelCount) ? w : 0;
+    const int32_t lo = gi.col - 4 - shift < 0 ? 0 : gi.col - 4 - shift;
+    const int32_t hi = gi.col + 4 - shift > w - 1 ? w - 1 : gi.col + 4 - shift;
+    if (lo > hi) continue;
+    scanTo(r * w + lo);
+    j = r * w + hi + 1;
   }
+  scanTo(ClothCount);
 }

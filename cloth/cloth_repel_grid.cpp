@@ -6,16 +6,24 @@
 // sees it) lies in the same or adjacent cells on every axis, so the 27 cells
 // around particle i hold every particle that can push it. The plain scan
 // pushes i away from each such j in ascending j, each push seeing i where
-// the previous one left it; here the candidate with the smallest index above
-// the last push is searched for, pushed, and the search repeated from i's new
-// position. Only i moves during its call, so the table is current for all
-// other particles; after the call i is moved to the bucket of its new cell.
+// the previous one left it. Here the candidates of i's 27 cells (outside its
+// 9 x 9 block) are gathered, the smallest index among those closer than d is
+// pushed off with the same arithmetic, and the search repeats over the
+// larger indices from i's new position; when a push carries i into another
+// cell, the candidates are gathered again from there. Pushes are rare, so
+// most particles cost one gather and one distance test a candidate. Only i
+// moves during its call, so the table is current for all other particles;
+// after the call i is moved to the bucket of its new cell. When the local
+// buffer cannot hold the candidates (a cloth crumpled into a few cells), each
+// search walks the buckets again instead.
 //
 // Table layout in ClothSpare (16 bytes a particle = 4 int32): next[count],
-// prev[count] (doubly linked bucket lists, -1 ends), then heads[buckets] with
-// buckets the largest power of two not above 2 x count. Particles with a
-// non-finite coordinate are kept out of the table: against them every
-// squared distance is infinite or NaN, so they neither push nor are pushed.
+// prev[count] (doubly linked bucket lists, -1 ends), row[count] (the
+// particle's grid row, so the block test needs no division), then
+// heads[buckets] with buckets the largest power of two not above count.
+// Particles with a non-finite coordinate are kept out of the table: against
+// them every squared distance is infinite or NaN, so they neither push nor
+// are pushed.
 #include <cmath>
 #include <cstdint>
 
@@ -30,10 +38,13 @@ constexpr double CELL_MARGIN = 1.015625;
 // Cell coordinates are clamped so they fit int64 whatever the position; the
 // clamp is monotonic and never widens a gap, so neighbours stay neighbours.
 constexpr double CELL_LIMIT = 1099511627776.0;  // 2^40
+// Candidates kept at once; more are searched in the buckets directly.
+constexpr int32_t CANDIDATES = 256;
 
 struct Table {
   int32_t* next;
   int32_t* prev;
+  int32_t* row;
   int32_t* heads;
   uint32_t shift;  // 64 - log2(buckets)
   double inv;      // 1 / cell size
@@ -41,6 +52,7 @@ struct Table {
 
 struct Cell {
   int64_t x, y, z;
+  bool operator==(const Cell& o) const { return x == o.x && y == o.y && z == o.z; }
 };
 
 int64_t CellCoordinate(float v, double inv) {
@@ -88,46 +100,76 @@ void Unlink(Table& t, int32_t i, int32_t b) {
   if (n != NONE) t.prev[n] = p;
 }
 
-// The distinct buckets of the 27 cells around p (hashing may merge some).
-int32_t NearbyBuckets(const ClothParticle& p, const Table& t, int32_t out[27]) {
-  const Cell c = CellOf(p, t);
+// The buckets of the 27 cells around c. Hashing may give one bucket twice;
+// its particles are then seen twice, which the smallest-index search below
+// does not mind.
+void NearbyBuckets(const Cell& c, const Table& t, int32_t out[27]) {
   int32_t n = 0;
   for (int64_t dz = -1; dz <= 1; ++dz)
     for (int64_t dy = -1; dy <= 1; ++dy)
-      for (int64_t dx = -1; dx <= 1; ++dx) {
-        const int32_t b = Bucket(c.x + dx, c.y + dy, c.z + dz, t);
-        bool seen = false;
-        for (int32_t k = 0; k < n && !seen; ++k) seen = out[k] == b;
-        if (!seen) out[n++] = b;
-      }
-  return n;
+      for (int64_t dx = -1; dx <= 1; ++dx) out[n++] = Bucket(c.x + dx, c.y + dy, c.z + dz, t);
+}
+
+// Whether j lies in the 9 x 9 block around gi (grid position as
+// ClothRepelGridPos gives it, from the stored row).
+bool Blocked(const Table& t, const ClothGridPos& gi, int32_t j) {
+  const int32_t r = t.row[j];
+  if (r < gi.row - 4 || r > gi.row + 4) return false;
+  int32_t c = j - r * ClothW;
+  if (ClothTwoPanels && j >= ClothPanelCount) c += ClothW;
+  return c >= gi.col - 4 && c <= gi.col + 4;
 }
 
 // ClothRepel(i) through the table.
 void RepelOne(Table& t, int32_t i, float d, float dd) {
   ClothParticle& p = ClothCur[i];
-  if (p.w == 0.0f || !Finite(p)) return;
+  if (p.w == 0.0f) return;
   const ClothGridPos gi = ClothRepelGridPos(i);
   int32_t buckets[27];
+  int32_t candidates[CANDIDATES];
   int32_t last = NONE;
   // A push that overflows leaves p non-finite: nothing pushes it any more.
   while (Finite(p)) {
-    const int32_t nb = NearbyBuckets(p, t, buckets);
-    int32_t best = INT32_MAX;
-    float bestS = 0.0f;
-    for (int32_t k = 0; k < nb; ++k)
+    // Gather the candidates of the cells around p.
+    const Cell cell = CellOf(p, t);
+    NearbyBuckets(cell, t, buckets);
+    int32_t n = 0;
+    bool overflow = false;
+    for (int32_t k = 0; k < 27 && !overflow; ++k)
       for (int32_t j = t.heads[buckets[k]]; j != NONE; j = t.next[j]) {
-        if (j <= last || j >= best) continue;
-        if (ClothRepelNeighbours(gi, ClothRepelGridPos(j))) continue;
+        if (j <= last || Blocked(t, gi, j)) continue;
+        if (n == CANDIDATES) {
+          overflow = true;
+          break;
+        }
+        candidates[n++] = j;
+      }
+    // Push off the smallest index that is close enough, while p stays in
+    // this cell; after a push only larger indices count.
+    bool moved = false;
+    while (!moved) {
+      int32_t best = INT32_MAX;
+      float bestS = 0.0f;
+      auto consider = [&](int32_t j) {
+        if (j <= last || j >= best) return;
         const float s = ClothRepelDistance2(p, ClothCur[j]);
         if (s < dd) {
           best = j;
           bestS = s;
         }
+      };
+      if (!overflow) {
+        for (int32_t k = 0; k < n; ++k) consider(candidates[k]);
+      } else {  // too many to keep: walk the buckets again
+        for (int32_t k = 0; k < 27; ++k)
+          for (int32_t j = t.heads[buckets[k]]; j != NONE; j = t.next[j])
+            if (!Blocked(t, gi, j)) consider(j);
       }
-    if (best == INT32_MAX) return;
-    ClothRepelPush(p, ClothCur[best], bestS, d);
-    last = best;
+      if (best == INT32_MAX) return;
+      ClothRepelPush(p, ClothCur[best], bestS, d);
+      last = best;
+      moved = !Finite(p) || !(CellOf(p, t) == cell);
+    }
   }
 }
 
@@ -141,7 +183,7 @@ void ClothRepelAll() {
   }
   const int32_t count = ClothCount;
   uint32_t log2 = 0;
-  while ((int64_t(2) << log2) <= 2 * int64_t(count)) ++log2;
+  while ((int64_t(2) << log2) <= int64_t(count)) ++log2;
   const int32_t buckets = int32_t(1) << log2;
 
   // The table lives in the spare particle array, which holds nothing else.
@@ -149,13 +191,18 @@ void ClothRepelAll() {
   Table t;
   t.next = words;
   t.prev = words + count;
-  t.heads = words + 2 * int64_t(count);
+  t.row = words + 2 * int64_t(count);
+  t.heads = words + 3 * int64_t(count);
   t.shift = 64 - log2;
   const float d = ClothRepelDistance();
   const float dd = d * d;
   t.inv = 1.0 / (double(d) * CELL_MARGIN);
 
   for (int32_t b = 0; b < buckets; ++b) t.heads[b] = NONE;
+  for (int32_t i = 0, r = 0, c = 0; i < count; ++i) {
+    t.row[i] = r;
+    if (++c == ClothW) c = 0, ++r;
+  }
   for (int32_t i = count - 1; i >= 0; --i) {
     const int32_t b = BucketOf(ClothCur[i], t);
     if (b != NONE) Link(t, i, b);

@@ -8,9 +8,9 @@
 
 namespace {
 
-// Theatre's default cloth: two 40 x 40 panels on the rod, "Weight" 10, wind
-// 100 at XY 90 / XZ 0 plus the load value's z part, motion 0.01 and folding
-// 0.005 a step, self intersection on.
+// Theatre's default grid: two 40 x 40 panels on the rod, "Weight" 10, the
+// module's load values for the wind (100 along (10, 0, 0.1)), motion 0.01
+// and folding 0.005 a step, repulsion on.
 uint64_t TheatreRun(int steps) {
   ClothRig rig(40, 40, true);
   ClothWeight = 10.0f;

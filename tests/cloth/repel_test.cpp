@@ -152,6 +152,19 @@ void Fold(ClothRig& rig, std::mt19937& rng, bool hostile) {
   }
 }
 
+// Crumpled into a ball a few d across: hundreds of particles share each
+// cell's neighbourhood.
+void Crumple(ClothRig& rig, std::mt19937& rng) {
+  const float d = ClothRepelDistance();
+  std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+  for (ClothParticle& p : rig.posA) {
+    p.x = 1.5f * d * unit(rng);
+    p.y = 1.5f * d * unit(rng);
+    p.z = 1.5f * d * unit(rng);
+    p.w = unit(rng) < -0.9f ? 0.0f : 1.0f;
+  }
+}
+
 TEST(ClothRepel, CellTableMatchesThePlainScanBitForBit) {
   const struct {
     int w, h;
@@ -161,10 +174,13 @@ TEST(ClothRepel, CellTableMatchesThePlainScanBitForBit) {
   std::mt19937 rng(20261209);
   int64_t movedTotal = 0;
   for (const auto& g : grids)
-    for (int trial = 0; trial < 4; ++trial) {
+    for (int trial = 0; trial < 5; ++trial) {
       ClothRig rig(g.w, g.h, g.two);
       rig.LayOut(ClothFixation::Free);
-      Fold(rig, rng, trial == 3);
+      if (trial < 4)
+        Fold(rig, rng, trial == 3);
+      else
+        Crumple(rig, rng);
       const std::vector<ClothParticle> start(rig.posA);
 
       for (int i = 0; i < ClothCount; ++i) ClothRepel(i);
