@@ -1,0 +1,112 @@
+// Wire draw mode: the three boundary curves of every triangle's cubic
+// surface as shaded anti-aliased polylines, straight into the frame.
+#include <cmath>
+
+#include "renderer/raster/patch_net.h"
+#include "renderer/raster/raster_internal.h"
+#include "renderer/raster/rasterize.h"
+
+namespace {
+
+// Face test of a curve segment on the unnormalised normal z: the front pass
+// keeps segments that only slightly turn away (down to -0.2), so outlines
+// do not break where the surface bends over the silhouette.
+bool WireSegmentVisible(double nz) {
+  if (nz >= -0.2 && _DrawBackFaces1 == 0) return true;
+  if (nz < 0.0 && _DrawBackFaces1 != 0) return true;
+  return _DubleSide != 0;
+}
+
+bool AllFinite(const float* v, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(v[i])) return false;
+  return true;
+}
+
+// One boundary curve as a polyline: a segment from each curve point to the
+// next, drawn when the normal at its end passes the face test.
+struct WireCurve {
+  const PatchNet* net;
+  unsigned char edge;
+  unsigned char* dst;
+  unsigned char* src;
+  int width, height;
+  __Triangle3ds* triangle;
+  __Point3ds* points;
+  int centerX, centerY;
+  int materialCount;
+  material3ds* materials;
+  __Texture* textures;
+  int lightCount;
+  light3ds* lights;
+  GlassProp* glass;
+  double prevX, prevY;
+
+  void Point(double t) {
+    double w0, w1, w2;
+    if (edge == 0) {  // vertex 2 to vertex 1
+      w0 = 0.0, w1 = t, w2 = 1.0 - t;
+    } else if (edge == 1) {  // vertex 2 to vertex 0
+      w0 = t, w1 = 0.0, w2 = 1.0 - t;
+    } else {  // vertex 0 to vertex 1
+      w0 = 1.0 - t, w1 = t, w2 = 0.0;
+    }
+    double b[PATCH_CONTROLS];
+    PatchBernstein(w0, w1, w2, b);
+    double p[3];
+    PatchEval3(net->pos, b, p);
+    if (t != 0.0) {
+      double n[3];
+      PatchEval3(net->nrm, b, n);
+      if (WireSegmentVisible(n[2])) {
+        // The plane's negated normal, n itself, becomes the shading normal.
+        float line[4] = {float(prevX + centerX), float(p[0] + centerX), float(prevY + centerY),
+                         float(p[1] + centerY)};
+        float plane[4] = {float(-n[0]), float(-n[1]), float(-n[2]),
+                          float(p[0] * n[0] + p[1] * n[1] + p[2] * n[2])};
+        if (AllFinite(line, 4) && AllFinite(plane, 4))
+          DrawLineShaded(line[0], line[1], line[2], line[3], _WireSize, dst, src, width, height,
+                         textures, materials, materialCount, triangle, 3, points, centerX,
+                         centerY, plane[0], plane[1], plane[2], plane[3], lightCount, lights,
+                         glass);
+      }
+    }
+    prevX = p[0];
+    prevY = p[1];
+  }
+};
+
+}  // namespace
+
+void DrawPatchWireEdge(unsigned char edge, unsigned char* dst, unsigned char* src, int width,
+                       int height, __Triangle3ds* triangle, __Point3ds* points, int centerX,
+                       int centerY, int materialCount, material3ds* materials,
+                       __Texture* textures, int lightCount, light3ds* lights, GlassProp* glass) {
+  PatchNet net;
+  if (!BuildPatchNet(triangle, points, false, &net)) return;
+  double step;
+  if (!PatchWireStep(triangle, points, &step)) return;
+  WireCurve curve = {&net,   edge,          dst,       src,      width,  height,
+                     triangle, points,      centerX,   centerY,  materialCount,
+                     materials, textures,   lightCount, lights,  glass, 0.0, 0.0};
+  WalkPatchWire(step, curve);
+}
+
+void DrawPatchWireEdges(unsigned char* dst, unsigned char* src, int width, int height,
+                        __Triangle3ds* triangle, __Point3ds* points, int centerX, int centerY,
+                        int materialCount, material3ds* materials, __Texture* textures,
+                        int lightCount, light3ds* lights, GlassProp* glass) {
+  for (unsigned char edge = 0; edge < 3; ++edge)
+    DrawPatchWireEdge(edge, dst, src, width, height, triangle, points, centerX, centerY,
+                      materialCount, materials, textures, lightCount, lights, glass);
+}
+
+void RasterSceneWire(unsigned char* dst, unsigned char* src, int width, int height,
+                     int /*pointCount*/, int triangleCount, __Triangle3ds* triangles,
+                     __Point3ds* points, int centerX, int centerY, int materialCount,
+                     material3ds* materials, __Texture* textures, int lightCount,
+                     light3ds* lights, GlassProp* glass) {
+  for (int i = 0; i < triangleCount; ++i)
+    DrawPatchWireEdges(dst, src, width, height, &triangles[i], points, centerX, centerY,
+                       materialCount, materials, textures, lightCount, lights, glass);
+}
