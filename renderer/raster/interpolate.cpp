@@ -6,6 +6,7 @@
 #include "renderer/raster/scan_common.h"
 
 bool gRasterClipWalks = true;
+bool gRasterSkipBlankEdges = true;
 
 namespace {
 

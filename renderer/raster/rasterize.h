@@ -208,3 +208,6 @@ bool TriangleIsFinite(const __Triangle3ds* triangle, const __Point3ds* points, b
 // Test hook: false makes every walk iterate unclipped, as the plain rules
 // read, so tests can compare the two. True (clipped) in the module.
 extern bool gRasterClipWalks;
+// Test hook: false shades every edge pixel, also those the edge writer
+// cannot cover. True in the module.
+extern bool gRasterSkipBlankEdges;

@@ -18,14 +18,18 @@
 // Weights of (x, y) over a triangle's matrix: each 3x3 determinant over the
 // determinant of the whole, negative ones set to 0, then divided by their
 // sum when it is above 0 (points outside get weights on the border).
+// Matrix3Det of rows (a0 a1 a2) (b0 b1 b2) (1 1 1), written out: the products
+// with the ones of the last row are exact, so this is bit for bit the same
+// value, without a call per weight and pixel.
+inline float Det3Ones(float a0, float a1, float a2, float b0, float b1, float b2) {
+  return a0 * (b1 - b2) - a1 * (b0 - b2) + a2 * (b0 - b1);
+}
+
 inline void BaryWeights(const BaryMatrix& m, float x, float y, float w[3]) {
   const float* a = m.m.m;  // rows (X0 X1 X2) (Y0 Y1 Y2) (1 1 1)
-  const Matrix3 m2 = {{a[0], a[1], x, a[3], a[4], y, 1.0f, 1.0f, 1.0f}};
-  const Matrix3 m0 = {{a[1], a[2], x, a[4], a[5], y, 1.0f, 1.0f, 1.0f}};
-  const Matrix3 m1 = {{a[2], a[0], x, a[5], a[3], y, 1.0f, 1.0f, 1.0f}};
-  w[2] = Matrix3Det(m2) / m.det;
-  w[0] = Matrix3Det(m0) / m.det;
-  w[1] = Matrix3Det(m1) / m.det;
+  w[2] = Det3Ones(a[0], a[1], x, a[3], a[4], y) / m.det;
+  w[0] = Det3Ones(a[1], a[2], x, a[4], a[5], y) / m.det;
+  w[1] = Det3Ones(a[2], a[0], x, a[5], a[3], y) / m.det;
   for (int k = 0; k < 3; ++k)
     if (w[k] < 0.0f) w[k] = 0.0f;
   const float s = std::fabs(w[0]) + std::fabs(w[1]) + std::fabs(w[2]);
@@ -120,6 +124,47 @@ inline float RightEdgeAt(int count, int start, __Point3ds* vertices, EdgeRecord*
 inline float CapReach(float xa, float ya, float xb, float yb) {
   return std::fabs(yb - ya) >= 1.0f ? 1.5f * std::fabs((xa - xb) / (yb - ya))
                                     : std::fabs(xa - xb) + 1.5f;
+}
+
+// The depth test of ZTestWrite for a pixel (ix, iy) inside the frame: the
+// depth on the plane (z0, the first vertex's, when the plane is almost
+// edge-on), then strictly nearer wins and stores its depth; NaN fails.
+inline bool DepthTestAt(int ix, int iy, float d, float ny, float nx, float nz, float z0,
+                        float& z, int& index, float& oldZ) {
+  const float x = float(ix), y = float(iy);
+  z = std::fabs(nz) < 0.01f ? z0 : -(d + ny * y + nx * x) / nz;
+  if (ZBuff == nullptr) return true;
+  const int64_t i = int64_t(ix) + int64_t(iy) * Zwidth;
+  if (i > INT32_MAX) return false;  // beyond the index range of the edge writers
+  if (!(z > ZBuff[i])) return false;
+  index = int(i);
+  oldZ = ZBuff[i];
+  ZBuff[i] = z;
+  return true;
+}
+
+// True when the edge writer (width 1) is certain to give pixel (x, y) no
+// coverage against edge e: farther than the width from both end points and,
+// on the side the draw mode counts, from the line, by a margin well above
+// the rounding of the writer's own arithmetic. Such a pixel changes nothing
+// (its depth is put back), so only its shading could matter.
+inline bool EdgeSurelyBlank(const EdgeLine& e, float x, float y) {
+  if (!(std::fabs(e.lengthSquared) > 0.01f)) return true;  // the writer draws nothing
+  constexpr float margin = 1e-3f;
+  const float dl = (e.A * x + e.B * y + e.C) / e.length;
+  const bool lineBlank = _DrawMode <= 2 ? std::fabs(dl) >= 1.0f + margin
+                                        : (dl >= 1.0f + margin || dl <= -(0.5f + margin));
+  if (!lineBlank) return false;  // also NaN
+  const float ax = x - e.xa, ay = y - e.ya, bx = x - e.xb, by = y - e.yb;
+  const float reach = (1.0f + margin) * (1.0f + margin);
+  return ax * ax + ay * ay >= reach && bx * bx + by * by >= reach;
+}
+
+// Shading may be left out for pixels that change nothing when the shader is
+// the default one outside multiple refraction, which then has no effect
+// beyond its result.
+inline bool ShadingIsPure() {
+  return gRasterSkipBlankEdges && _RenderOnePixelFunc == RenderOnePixel && _UseMultyRefract == 0;
 }
 
 inline bool InFrame(int x, int y) { return x >= 0 && y >= 0 && x < Zwidth && y < Zheight; }

@@ -31,12 +31,13 @@ struct FlatPainter {
   float u, v;
   __PrevInfo prev;  // never filled: its valid byte stays 0
   float c0, c1, c2;
+  bool pure;  // shading of blank edge pixels may be left out
 
   bool Visible(int ix, int iy, float& z, int& index, float& oldZ) {
     index = NO_DEPTH_INDEX;
     oldZ = 0.0f;
     return InFrame(ix, iy) &&
-           ZTestWrite(float(ix), float(iy), d, ny, nx, nz, vertices, z, index, oldZ);
+           DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ);
   }
 
   float Shade(float x, float y, float z, __PrevInfo* record) {
@@ -48,6 +49,9 @@ struct FlatPainter {
   }
 
   void Edge(int ix, int iy, const EdgeLine& e, bool scanPass) {
+    // A pixel the edge writer cannot cover changes nothing (its neighbour
+    // record is never valid here).
+    if (pure && EdgeSurelyBlank(e, float(ix), float(iy))) return;
     float z, oldZ;
     int index;
     if (!Visible(ix, iy, z, index, oldZ)) return;
@@ -181,6 +185,7 @@ void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Text
   p.lights = lights;
   p.glass = glass;
   p.normal = {-nx, -ny, -nz};
+  p.pure = ShadingIsPure();
 
   const __Point3ds* v = vertices;
   p.allTextured = (v[0].textured && v[1].textured && v[2].textured) ? 1 : 0;

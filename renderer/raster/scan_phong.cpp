@@ -71,8 +71,15 @@ struct PhongTriangle {
     const float x = float(ix), y = float(iy);
     float z, oldZ = 0.0f;
     int index = NO_DEPTH_INDEX;
-    if (!InFrame(ix, iy) || !ZTestWrite(x, y, d, ny, nx, nz, vertices, z, index, oldZ)) {
+    if (!InFrame(ix, iy) || !DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ)) {
       Hidden(ix, iy);
+      return;
+    }
+    if (pass != Pass::Interior && pure && EdgeSurelyBlank(edge, x, y)) {
+      // Not drawn: the depth goes back, the neighbour record moves on.
+      if (index != NO_DEPTH_INDEX) ZBuff[index] = oldZ;
+      Interpolate(x, y, z);
+      Remember(x, y, pass == Pass::RightBand ? 0 : 1);
       return;
     }
     Interpolate(x, y, z);
@@ -89,9 +96,10 @@ struct PhongTriangle {
 
   void CapPixel(int ix, int iy, const EdgeLine& edge) {
     const float x = float(ix), y = float(iy);
+    if (pure && EdgeSurelyBlank(edge, x, y)) return;  // would change nothing
     float z, oldZ = 0.0f;
     int index = NO_DEPTH_INDEX;
-    if (!InFrame(ix, iy) || !ZTestWrite(x, y, d, ny, nx, nz, vertices, z, index, oldZ)) return;
+    if (!InFrame(ix, iy) || !DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ)) return;
     Interpolate(x, y, z);
     const float opacity = Shade(x, y, z, nullptr);
     AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C,
@@ -145,6 +153,7 @@ struct PhongTriangle {
 
   int edgeIndex = 0;
   int count = 3;
+  bool pure = false;  // shading of blank edge pixels may be left out
 };
 
 }  // namespace
@@ -173,6 +182,7 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
   t.lightCount = lightCount;
   t.lights = lights;
   t.glass = glass;
+  t.pure = ShadingIsPure();
 
   const __Point3ds* p = vertices;
   t.allTextured = (p[0].textured && p[1].textured && p[2].textured) ? 1 : 0;

@@ -120,3 +120,36 @@ TEST_F(ClipCompare, LinesDrawTheSameInsideTheFrame) {
     Expect(out[1], out[0], "lines", round);
   }
 }
+
+TEST_F(ClipCompare, LeavingOutBlankEdgeShadingChangesNoPixel) {
+  // With the default shader (pure outside multiple refraction) the edge
+  // pixels the writer cannot cover are not shaded; the frame must be the
+  // same bit for bit as when every one of them is.
+  _RenderOnePixelFunc = RenderOnePixel;
+  _UseMultyRefract = 0;
+  std::mt19937 rng(99);
+  for (int round = 0; round < 40; ++round) {
+    RandomScene(rng, 2 + round % 5);
+    for (int deep = 0; deep < 2; ++deep)
+      for (int mode : {3, 6}) {
+        _Quality = 1;
+        _Deep = uint8_t(deep);
+        _DubleSide = uint8_t(round & 1);
+        Outcome out[2];
+        for (int skip = 0; skip < 2; ++skip) {
+          gRasterSkipBlankEdges = skip != 0;
+          std::vector<unsigned char> frame(size_t(W) * H * 8, 0);
+          std::vector<unsigned char> source(frame.size(), 0x40);
+          UseFrame(W, H, deep != 0);
+          _DrawMode = uint8_t(mode);
+          __RasterScene(frame.data(), source.data(), W, H, 4 * W, int(pts_.size()),
+                        int(tris_.size()), tris_.data(), pts_.data(), W / 2, H / 2, 0, nullptr,
+                        nullptr, 0, nullptr, nullptr);
+          out[skip].dst = frame;
+        }
+        gRasterSkipBlankEdges = true;
+        ASSERT_EQ(out[0].dst, out[1].dst) << "mode " << mode << " deep " << deep << " round " << round;
+      }
+  }
+  _Deep = 0;
+}
