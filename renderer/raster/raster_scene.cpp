@@ -43,31 +43,34 @@ SceneLoop SceneLoopOf(unsigned char drawMode) {
 bool RasterSceneOutOfMemory() { return lastCallOutOfMemory; }
 
 void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height, int stride,
-                   int pointCount, int triangleCount, __Triangle3ds* triangles,
-                   __Point3ds* points, int centerX, int centerY, int materialCount,
-                   material3ds* materials, __Texture* textures, int lightCount,
-                   light3ds* lights, GlassProp* glass) {
+                   int pointCount, int triangleCount, __Triangle3ds* triangles, __Point3ds* points,
+                   int centerX, int centerY, int materialCount, material3ds* materials,
+                   __Texture* textures, int lightCount, light3ds* lights, GlassProp* glass) {
   lastCallOutOfMemory = false;
   _Stride = stride;
   SetFrameDepth();
-  const uint64_t bytesPerPixel = _Deep ? 8 : 4;
+  const uint64_t bytesPerValue = _Deep ? 2 : 1;
 
   if (_DrawMode == 0) {
     // Rough outlines: one pass, no depth, no layers, no light; the back-face
     // switch stays off after the call.
     _DrawBackFaces = 0;
     _DrawBackFaces1 = 0;
-    RasterSceneRough(dst, src, width, height, pointCount, triangleCount, triangles, points,
-                     centerX, centerY, materialCount, materials, textures, lightCount, lights,
-                     glass);
+    RasterSceneRough(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX,
+                     centerY, materialCount, materials, textures, lightCount, lights, glass);
     _OwnZBuff = 0;
     return;
   }
-  if (width <= 0 || height <= 0) return;  // no frame: nothing to draw
+  if (width <= 0 || height <= 0 || stride <= 0) return;  // no frame: nothing to draw
 
+  // Every pixel is addressed by _Stride, so the layers cover height rows of
+  // the stride (4 x width, as the callers pass it; a wider stride must not
+  // address past them).
   const uint64_t pixelCount = uint64_t(width) * uint64_t(height);
   const uint64_t depthBytes = pixelCount * sizeof(float);
-  const uint64_t layerBytes = pixelCount * bytesPerPixel;
+  const uint64_t rowValues =
+      uint64_t(stride) > 4 * uint64_t(width) ? uint64_t(stride) : 4 * uint64_t(width);
+  const uint64_t layerBytes = rowValues * uint64_t(height) * bytesPerValue;
 
   // Take every buffer first; commit nothing until all are there.
   const bool ownDepth = !(ZBuff != nullptr && Zwidth == width && Zheight == height);
@@ -144,8 +147,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     _DrawBackFaces1 = 0;
     if (_OwnZBuff) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
     if (loop != nullptr)
-      loop(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX,
-           centerY, materialCount, materials, textures, lightCount, lights, glass);
+      loop(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY,
+           materialCount, materials, textures, lightCount, lights, glass);
   }
 
   PageFree(_EdgeLayer);
@@ -169,8 +172,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
 }
 
 void __RasterSolid(unsigned char* dst, int width, int height, int stride, int pointCount,
-                   int triangleCount, __Triangle3ds* triangles, __Point3ds* points,
-                   int centerX, int centerY, float c0, float c1, float c2, float opacity) {
+                   int triangleCount, __Triangle3ds* triangles, __Point3ds* points, int centerX,
+                   int centerY, float c0, float c1, float c2, float opacity) {
   _Stride = stride;
   // An adopted depth buffer no longer matches a frame of another size: it is
   // detached (it stays the caller's), so no later call uses it at that size.
@@ -178,6 +181,6 @@ void __RasterSolid(unsigned char* dst, int width, int height, int stride, int po
   Zwidth = width;
   Zheight = height;
   SetFrameDepth();
-  RasterSolidTriangles(dst, width, height, pointCount, triangleCount, triangles, points,
-                       centerX, centerY, c0, c1, c2, opacity);
+  RasterSolidTriangles(dst, width, height, pointCount, triangleCount, triangles, points, centerX,
+                       centerY, c0, c1, c2, opacity);
 }

@@ -279,3 +279,23 @@ TEST_F(SceneWithTriangle, OutOfMemoryDrawsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SceneWithTriangle, WiderStrideStaysInsideTheLayers) {
+  // Rows of 40 pixels for a 32-pixel frame: the layers must cover them (the
+  // sanitizer sees any write past them).
+  _DrawMode = 6;
+  _Quality = 1;
+  for (int deep = 0; deep < 2; ++deep) {
+    _Deep = static_cast<unsigned char>(deep);
+    std::vector<unsigned char> wide(size_t(160) * 32 * (deep ? 2 : 1)), source(wide.size());
+    points[1].x = 40;  // reaches past the frame's right edge
+    __RasterScene(wide.data(), source.data(), 32, 32, 160, 3, 1, &tri, points, 16, 16, 0, nullptr,
+                  nullptr, 0, nullptr, nullptr);
+    EXPECT_FALSE(RasterSceneOutOfMemory());
+    EXPECT_GT(passLog.calls, 0);
+  }
+}
+
+}  // namespace
