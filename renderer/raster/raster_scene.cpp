@@ -72,18 +72,25 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
       uint64_t(stride) > 4 * uint64_t(width) ? uint64_t(stride) : 4 * uint64_t(width);
   const uint64_t layerBytes = rowValues * uint64_t(height) * bytesPerValue;
 
-  // Take every buffer first; commit nothing until all are there.
+  // Take every buffer first, in this order, and stop at the first that
+  // cannot be had; commit nothing until all are there.
   const bool ownDepth = !(ZBuff != nullptr && Zwidth == width && Zheight == height);
   const bool ownLight = _LightDef == nullptr && lightCount == 0;
-  float* depth = ownDepth ? static_cast<float*>(PageAlloc(depthBytes)) : nullptr;
-  light3ds* light = ownLight ? static_cast<light3ds*>(PageAlloc(sizeof(light3ds))) : nullptr;
-  unsigned char* edge = static_cast<unsigned char*>(PageAlloc(layerBytes));
-  unsigned char* frag = static_cast<unsigned char*>(PageAlloc(layerBytes));
-  unsigned char* under = static_cast<unsigned char*>(PageAlloc(layerBytes));
-  unsigned char* back = static_cast<unsigned char*>(PageAlloc(layerBytes));
-  float* depth2 = static_cast<float*>(PageAlloc(depthBytes));
-  if ((ownDepth && depth == nullptr) || (ownLight && light == nullptr) || edge == nullptr ||
-      frag == nullptr || under == nullptr || back == nullptr || depth2 == nullptr) {
+  bool failed = false;
+  auto take = [&failed](uint64_t bytes) -> void* {
+    if (failed) return nullptr;
+    void* block = PageAlloc(bytes);
+    failed = block == nullptr;
+    return block;
+  };
+  float* depth = ownDepth ? static_cast<float*>(take(depthBytes)) : nullptr;
+  light3ds* light = ownLight ? static_cast<light3ds*>(take(sizeof(light3ds))) : nullptr;
+  unsigned char* edge = static_cast<unsigned char*>(take(layerBytes));
+  unsigned char* frag = static_cast<unsigned char*>(take(layerBytes));
+  unsigned char* under = static_cast<unsigned char*>(take(layerBytes));
+  unsigned char* back = static_cast<unsigned char*>(take(layerBytes));
+  float* depth2 = static_cast<float*>(take(depthBytes));
+  if (failed) {
     PageFree(depth);
     PageFree(light);
     PageFree(edge);

@@ -122,6 +122,7 @@ TEST_F(RasterScene, RunningOutOfMemoryAtAnyAllocationDrawsNothingAndLeaksNothing
       Run(8, 4);
       PageFailAt(-1);
       EXPECT_TRUE(RasterSceneOutOfMemory()) << "allocation " << failing;
+      EXPECT_EQ(allocs, failing);  // stops at the first failure
       EXPECT_EQ(dst, before);
       EXPECT_EQ(PageLiveBlocks(), live) << "allocation " << failing;
       EXPECT_EQ(ZBuff, nullptr);
