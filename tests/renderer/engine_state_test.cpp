@@ -9,6 +9,37 @@ namespace {
 
 class EngineState : public RendererTest {};
 
+// The module state as this program found it when it started, before any
+// test ran: the renderer's globals are constant-initialised, so they hold
+// their initial values already.
+struct Snapshot {
+  unsigned char switches[12];
+  float wire, val, px, py, far;
+  float* zbuff;
+  int zw, zh, maxChannel, stride;
+  light3ds* light;
+  RenderOnePixelFunc pixel;
+};
+const Snapshot atStart = {{_DrawMode, _Quality, _Deep, _DubleSide, _DrawBackFaces,
+                           _UseMultyRefract, _UsePhong2, _UseGlass, _UsePersp, _UseReflection,
+                           _UseCustomMats, _DrawBackFaces1},
+                          _WireSize, _Persp_Val, _Persp_x, _Persp_y, _Persp_Far, ZBuff, Zwidth,
+                          Zheight, MaxChannel, _Stride, _LightDef, _RenderOnePixelFunc};
+
+TEST_F(EngineState, InitialValuesAtLoad) {
+  const unsigned char switches[12] = {6, 1, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(atStart.switches[i], switches[i]) << "switch " << i;
+  EXPECT_EQ(atStart.wire, 1.0f);
+  EXPECT_EQ(atStart.val, 0.0f);
+  EXPECT_EQ(atStart.px + atStart.py, 0.0f);
+  EXPECT_EQ(atStart.far, 1000.0f);
+  EXPECT_EQ(atStart.zbuff, nullptr);
+  EXPECT_EQ(atStart.zw + atStart.zh + atStart.stride, 0);
+  EXPECT_EQ(atStart.maxChannel, 255);
+  EXPECT_EQ(atStart.light, nullptr);
+  EXPECT_EQ(atStart.pixel, &RenderOnePixel);
+}
+
 __Point3ds PointAtZ(float z) {
   __Point3ds p{};
   p.z = z;
