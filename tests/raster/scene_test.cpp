@@ -179,3 +179,28 @@ TEST_F(SceneTest, EmptySceneAndSolidFill) {
   EXPECT_EQ(Alpha(8, 8), 255);
   EXPECT_EQ(Covered().size(), 231u);  // 21 rows of 21 .. 1, inclusive ends
 }
+
+TEST_F(SceneTest, SixteenBitChannels) {
+  Scene s = TwoTriangles(1, 1);
+  s.tris.pop_back();
+  _Deep = 1;
+  Frame dst(32, 32, true), src(32, 32, true);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) src.SetPixel(x, y, 1000, 2000, 3000, 32768);
+  _DrawMode = 0;
+  __RasterScene(dst.data(), src.data(), 32, 32, 128, 6, 1, s.tris.data(), s.pts.data(), 16, 16, 0,
+                nullptr, nullptr, 0, nullptr, nullptr);
+  EXPECT_EQ(dst.Get(10, 6, 0), 31768);  // 32768 minus the source
+  EXPECT_EQ(dst.Get(10, 6, 2), 29768);
+  EXPECT_EQ(dst.Get(10, 6, 3), 32768);
+  // The colour of PutPixelColor is stored as given, also with 16 bits.
+  DrawLineColor(200, 100, 50, 0, 20, 5, 20, dst.data(), src.data(), 32, 32);
+  EXPECT_EQ(dst.Get(2, 20, 0), 200);
+  EXPECT_EQ(dst.Get(2, 20, 3), 32768);
+  // A solid fill covers at full alpha 32768.
+  Frame fill(32, 32, true);
+  _Quality = 0;
+  __RasterSolid(fill.data(), 32, 32, 128, 6, 1, s.tris.data(), s.pts.data(), 16, 16, 20000, 0, 0, 1);
+  EXPECT_EQ(fill.Get(8, 8, 0), 20000);
+  EXPECT_EQ(fill.Get(8, 8, 3), 32768);
+}
