@@ -16,7 +16,9 @@ void ClothSatisfyConstraints() {
   const int32_t last = 4 * (ClothCount - 1);
   for (int32_t i = 0; i < ClothConstraintCount; ++i) {
     const ClothConstraint& c = ClothConstraints[i];
-    if (c.a < 0 || c.a > last || c.b < 0 || c.b > last || (c.a & 3) || (c.b & 3)) continue;
+    // One unsigned compare an end also rejects negative offsets.
+    if (uint32_t(c.a) > uint32_t(last) || uint32_t(c.b) > uint32_t(last) || ((c.a | c.b) & 3))
+      continue;
     ClothParticle& A = ClothCur[c.a / 4];
     ClothParticle& B = ClothCur[c.b / 4];
     const float wA = A.w;
