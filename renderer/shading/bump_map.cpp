@@ -12,8 +12,9 @@ namespace {
 // 255 / 32768, exact in binary.
 constexpr float DEEP_BUMP_SCALE = 0.007781982421875f;
 
-int Brightness(const __Texture& slot, int x, int y) {
-  return TexelChannel(slot, x, y, 0) + TexelChannel(slot, x, y, 1) + TexelChannel(slot, x, y, 2);
+int Brightness(const unsigned char* pixels, int width, int x, int y) {
+  const int64_t i = TexelIndex(width, x, y);
+  return GetChannel(pixels, i) + GetChannel(pixels, i + 1) + GetChannel(pixels, i + 2);
 }
 
 // A footprint neighbour coordinate (below 2n by construction) truncated;
@@ -30,6 +31,7 @@ void ApplyBumpMap(PixelShade& shade, const map3ds& block, const __Texture& slot,
   float b = block.amount;
   if (_Deep) b = b * DEEP_BUMP_SCALE;
 
+  const unsigned char* pixels = slot.pixels;
   const int w = slot.width, h = slot.height;
   const TexelPos pos = TexelAddress(call.u, call.v, block, w, h);
   Footprint fp;
@@ -47,9 +49,9 @@ void ApplyBumpMap(PixelShade& shade, const map3ds& block, const __Texture& slot,
         const float xf = FootprintX(fp, i);
         const int x = FootprintIndex(xf, w);
         const int xn = NeighbourIndex(xf + ox, w);
-        sumC += Brightness(slot, x, y);
-        sumR += Brightness(slot, xn, y);
-        sumD += Brightness(slot, x, yn);
+        sumC += Brightness(pixels, w, x, y);
+        sumR += Brightness(pixels, w, xn, y);
+        sumD += Brightness(pixels, w, x, yn);
       }
     }
     const float k = float(fp.kx * fp.ky);
@@ -60,9 +62,9 @@ void ApplyBumpMap(PixelShade& shade, const map3ds& block, const __Texture& slot,
     // The last column (row) is its own neighbour: no slope across the wrap.
     const int x1 = pos.x0 + 1 < w ? pos.x0 + 1 : pos.x0;
     const int y1 = pos.y0 + 1 < h ? pos.y0 + 1 : pos.y0;
-    centre = float(Brightness(slot, pos.x0, pos.y0));
-    right = float(Brightness(slot, x1, pos.y0));
-    down = float(Brightness(slot, pos.x0, y1));
+    centre = float(Brightness(pixels, w, pos.x0, pos.y0));
+    right = float(Brightness(pixels, w, x1, pos.y0));
+    down = float(Brightness(pixels, w, pos.x0, y1));
   }
   shade.nx = float(double(shade.nx) - (double(right) - double(centre)) * double(b) / 10.0);
   shade.ny = float(double(shade.ny) - (double(down) - double(centre)) * double(b) / 10.0);

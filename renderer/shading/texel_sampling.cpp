@@ -5,6 +5,8 @@
 #include <cmath>
 
 float WrapTexelCoord(float x, int n) {
+  // Already inside: the steps below would leave it unchanged (q = 0).
+  if (x >= 0.0f && x < float(n)) return x;
   if (!std::isfinite(x)) return 0.0f;
   if (std::fabs(x) < 2147483648.0f) {
     // The integer part and its quotient as the rule states them; n * q is at
@@ -24,15 +26,18 @@ TexelPos TexelAddress(float s, float t, const map3ds& block, int width, int heig
   TexelPos p;
   p.x = WrapTexelCoord((s * block.uScale + block.uOffset) * float(width - 1), width);
   p.y = WrapTexelCoord((t * block.vScale + block.vOffset) * float(height - 1), height);
-  p.x0 = int(p.x);
-  p.y0 = int(p.y);
+  // Above 2^24 texels a float cannot hold every column: keep the index inside.
+  p.x0 = int(p.x) < width ? int(p.x) : width - 1;
+  p.y0 = int(p.y) < height ? int(p.y) : height - 1;
   p.fx = p.x - float(p.x0);
   p.fy = p.y - float(p.y0);
   return p;
 }
 
 void SamplePoint(const __Texture& slot, const TexelPos& pos, float bgra[4]) {
-  for (int c = 0; c < 4; ++c) bgra[c] = float(TexelChannel(slot, pos.x0, pos.y0, c));
+  const unsigned char* pixels = slot.pixels;
+  const int64_t i = TexelIndex(slot.width, pos.x0, pos.y0);
+  for (int c = 0; c < 4; ++c) bgra[c] = float(GetChannel(pixels, i + c));
 }
 
 void SampleBilinear(const __Texture& slot, const TexelPos& pos, BilinearEdge edge,
@@ -51,11 +56,12 @@ void SampleBilinear(const __Texture& slot, const TexelPos& pos, BilinearEdge edg
   const float w11 = fx * fy;
   const float w01 = (1.0f - fx) * fy;
   const float w10 = fx * (1.0f - fy);
+  const unsigned char* pixels = slot.pixels;
+  const int64_t i00 = TexelIndex(w, pos.x0, pos.y0), i11 = TexelIndex(w, x1, y1);
+  const int64_t i01 = TexelIndex(w, pos.x0, y1), i10 = TexelIndex(w, x1, pos.y0);
   for (int c = 0; c < 4; ++c) {
-    bgra[c] = w00 * float(TexelChannel(slot, pos.x0, pos.y0, c)) +
-              w11 * float(TexelChannel(slot, x1, y1, c)) +
-              w01 * float(TexelChannel(slot, pos.x0, y1, c)) +
-              w10 * float(TexelChannel(slot, x1, pos.y0, c));
+    bgra[c] = w00 * float(GetChannel(pixels, i00 + c)) + w11 * float(GetChannel(pixels, i11 + c)) +
+              w01 * float(GetChannel(pixels, i01 + c)) + w10 * float(GetChannel(pixels, i10 + c));
   }
 }
 
@@ -78,11 +84,13 @@ bool FindFootprint(const PixelCall& call, const TexelPos& pos, const map3ds& blo
 void SumFootprint(const __Texture& slot, const Footprint& fp, float bgra[4]) {
   // At most 100 samples of at most 32768: integer sums are exact.
   int32_t sum[4] = {0, 0, 0, 0};
+  const unsigned char* pixels = slot.pixels;
+  const int w = slot.width, h = slot.height;
   for (int j = 0; j < fp.ky; ++j) {
-    const int y = FootprintIndex(FootprintY(fp, j), slot.height);
+    const int y = FootprintIndex(FootprintY(fp, j), h);
     for (int i = 0; i < fp.kx; ++i) {
-      const int x = FootprintIndex(FootprintX(fp, i), slot.width);
-      for (int c = 0; c < 4; ++c) sum[c] += TexelChannel(slot, x, y, c);
+      const int64_t t = TexelIndex(w, FootprintIndex(FootprintX(fp, i), w), y);
+      for (int c = 0; c < 4; ++c) sum[c] += GetChannel(pixels, t + c);
     }
   }
   for (int c = 0; c < 4; ++c) bgra[c] = float(sum[c]);

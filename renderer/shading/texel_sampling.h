@@ -36,9 +36,12 @@ float WrapTexelCoord(float x, int n);
 // Texel position of map coordinates (s, t) in a slot of width x height texels.
 TexelPos TexelAddress(float s, float t, const map3ds& block, int width, int height);
 
+// Channel index of channel 0 of texel (x, y) in a slot `width` texels wide.
+inline int64_t TexelIndex(int width, int x, int y) { return (int64_t(y) * width + x) * 4; }
+
 // Channel c of texel (x, y), in channel units. x and y must lie inside.
 inline int TexelChannel(const __Texture& slot, int x, int y, int c) {
-  return GetChannel(slot.pixels, (int64_t(y) * slot.width + x) * 4 + c);
+  return GetChannel(slot.pixels, TexelIndex(slot.width, x, y) + c);
 }
 
 // Point sampling: the four channels of texel (x0, y0).
