@@ -8,30 +8,17 @@
 bool gRasterClipWalks = true;
 bool gRasterSkipBlankEdges = true;
 
-namespace {
-
-// Blend of three values with the weights.
-inline float Blend(const float w[3], float a, float b, float c) {
-  return w[0] * a + w[1] * b + w[2] * c;
-}
-
-void TextureCoordinates(const __Point3ds* vertices, float x, float y, float z,
-                        const float screenW[3], const BaryMatrix& persp, float& u, float& v,
-                        float centerX, float centerY) {
-  if (_Persp_Val == 0.0f) {
-    u = Blend(screenW, vertices[0].u, vertices[1].u, vertices[2].u);
-    v = Blend(screenW, vertices[0].v, vertices[1].v, vertices[2].v);
-    return;
-  }
-  // Undo the perspective division so that u and v follow the surface.
+// Texture coordinates with the perspective division undone, so that u and v
+// follow the surface.
+void PerspTextureCoordinates(const __Point3ds* vertices, float x, float y, float z,
+                             const BaryMatrix& persp, float& u, float& v, float centerX,
+                             float centerY) {
   float xp, yp, w[3];
   PerspProject(x - centerX, y - centerY, z, xp, yp);
   BaryWeights(persp, xp, yp, w);
-  u = Blend(w, vertices[0].u, vertices[1].u, vertices[2].u);
-  v = Blend(w, vertices[0].v, vertices[1].v, vertices[2].v);
+  u = Blend3(w, vertices[0].u, vertices[1].u, vertices[2].u);
+  v = Blend3(w, vertices[0].v, vertices[1].v, vertices[2].v);
 }
-
-}  // namespace
 
 unsigned char ZTestWrite(float x, float y, float d, float ny, float nx, float nz,
                          __Point3ds* vertices, float& z, int& index, float& oldZ) {
@@ -71,33 +58,6 @@ UnitNormals MakeUnitNormals(const __Point3ds* vertices) {
   return r;
 }
 
-// The quadratic field is the quadratic triangle whose corner normals are the
-// unit vertex normals and whose edge-middle control normals are the plain
-// averages M01, M12, M20; its cross terms carry the factor 2 of the
-// quadratic weights (w0 + w1 + w2)^2. With unit stored normals it equals the
-// linear field; stored normals of other lengths bend it toward the longer.
-void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
-                             const UnitNormals& unit, float x, float y, float z,
-                             const BaryMatrix& screen, const BaryMatrix& persp,
-                             unsigned char textured, float& u, float& v, const __Point* mid,
-                             float centerX, float centerY) {
-  float w[3];
-  BaryWeights(screen, x, y, w);
-  const __Point* n = unit.n;
-  if (_Quality && _UsePhong2 && mid != nullptr) {
-    const float a = w[0] * w[0], b = w[1] * w[1], c = w[2] * w[2];
-    const float ab = 2.0f * w[0] * w[1], bc = 2.0f * w[1] * w[2], ca = 2.0f * w[2] * w[0];
-    normal->x = a * n[0].x + b * n[1].x + c * n[2].x + ab * mid[0].x + bc * mid[1].x + ca * mid[2].x;
-    normal->y = a * n[0].y + b * n[1].y + c * n[2].y + ab * mid[0].y + bc * mid[1].y + ca * mid[2].y;
-    normal->z = a * n[0].z + b * n[1].z + c * n[2].z + ab * mid[0].z + bc * mid[1].z + ca * mid[2].z;
-  } else {
-    normal->x = Blend(w, n[0].x, n[1].x, n[2].x);
-    normal->y = Blend(w, n[0].y, n[1].y, n[2].y);
-    normal->z = Blend(w, n[0].z, n[1].z, n[2].z);
-  }
-  if (textured) TextureCoordinates(vertices, x, y, z, w, persp, u, v, centerX, centerY);
-}
-
 void InterpolateNormalUV(__Point* normal, __Point3ds* vertices, float x, float y, float z,
                          const BaryMatrix& screen, const BaryMatrix& persp,
                          unsigned char textured, float& u, float& v, const __Point* mid,
@@ -109,10 +69,7 @@ void InterpolateNormalUV(__Point* normal, __Point3ds* vertices, float x, float y
 void InterpolateUV(__Point3ds* vertices, float x, float y, float z, const BaryMatrix& screen,
                    const BaryMatrix& persp, unsigned char textured, float& u, float& v,
                    float centerX, float centerY) {
-  if (!textured) return;
-  float w[3] = {0.0f, 0.0f, 0.0f};
-  if (_Persp_Val == 0.0f) BaryWeights(screen, x, y, w);
-  TextureCoordinates(vertices, x, y, z, w, persp, u, v, centerX, centerY);
+  InterpolateUVAt(vertices, x, y, z, screen, persp, textured, u, v, centerX, centerY);
 }
 
 void TriangleNormal(__Triangle3ds* triangle, __Point3ds* points, float& nx, float& ny,

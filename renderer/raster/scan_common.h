@@ -49,12 +49,67 @@ struct UnitNormals {
 };
 UnitNormals MakeUnitNormals(const __Point3ds* vertices);
 
+// Blend of three values with the weights.
+inline float Blend3(const float w[3], float a, float b, float c) {
+  return w[0] * a + w[1] * b + w[2] * c;
+}
+
+void PerspTextureCoordinates(const __Point3ds* vertices, float x, float y, float z,
+                             const BaryMatrix& persp, float& u, float& v, float centerX,
+                             float centerY);
+
+// u and v of pixel (x, y) from the screen weights, or with the perspective
+// undone while _Persp_Val is set.
+inline void TextureCoordinatesAt(const __Point3ds* vertices, float x, float y, float z,
+                                 const float screenW[3], const BaryMatrix& persp, float& u,
+                                 float& v, float centerX, float centerY) {
+  if (_Persp_Val == 0.0f) {
+    u = Blend3(screenW, vertices[0].u, vertices[1].u, vertices[2].u);
+    v = Blend3(screenW, vertices[0].v, vertices[1].v, vertices[2].v);
+    return;
+  }
+  PerspTextureCoordinates(vertices, x, y, z, persp, u, v, centerX, centerY);
+}
+
+// InterpolateUV (inline for the converters).
+inline void InterpolateUVAt(const __Point3ds* vertices, float x, float y, float z,
+                            const BaryMatrix& screen, const BaryMatrix& persp,
+                            unsigned char textured, float& u, float& v, float centerX,
+                            float centerY) {
+  if (!textured) return;
+  float w[3] = {0.0f, 0.0f, 0.0f};
+  if (_Persp_Val == 0.0f) BaryWeights(screen, x, y, w);
+  TextureCoordinatesAt(vertices, x, y, z, w, persp, u, v, centerX, centerY);
+}
+
 // InterpolateNormalUV with the vertex normals already made unit length.
-void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
-                             const UnitNormals& unit, float x, float y, float z,
-                             const BaryMatrix& screen, const BaryMatrix& persp,
-                             unsigned char textured, float& u, float& v, const __Point* mid,
-                             float centerX, float centerY);
+//
+// The quadratic field is the quadratic triangle whose corner normals are the
+// unit vertex normals and whose edge-middle control normals are the plain
+// averages M01, M12, M20; its cross terms carry the factor 2 of the
+// quadratic weights (w0 + w1 + w2)^2. With unit stored normals it equals the
+// linear field; stored normals of other lengths bend it toward the longer.
+inline void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
+                                    const UnitNormals& unit, float x, float y, float z,
+                                    const BaryMatrix& screen, const BaryMatrix& persp,
+                                    unsigned char textured, float& u, float& v,
+                                    const __Point* mid, float centerX, float centerY) {
+  float w[3];
+  BaryWeights(screen, x, y, w);
+  const __Point* n = unit.n;
+  if (_Quality && _UsePhong2 && mid != nullptr) {
+    const float a = w[0] * w[0], b = w[1] * w[1], c = w[2] * w[2];
+    const float ab = 2.0f * w[0] * w[1], bc = 2.0f * w[1] * w[2], ca = 2.0f * w[2] * w[0];
+    normal->x = a * n[0].x + b * n[1].x + c * n[2].x + ab * mid[0].x + bc * mid[1].x + ca * mid[2].x;
+    normal->y = a * n[0].y + b * n[1].y + c * n[2].y + ab * mid[0].y + bc * mid[1].y + ca * mid[2].y;
+    normal->z = a * n[0].z + b * n[1].z + c * n[2].z + ab * mid[0].z + bc * mid[1].z + ca * mid[2].z;
+  } else {
+    normal->x = Blend3(w, n[0].x, n[1].x, n[2].x);
+    normal->y = Blend3(w, n[0].y, n[1].y, n[2].y);
+    normal->z = Blend3(w, n[0].z, n[1].z, n[2].z);
+  }
+  if (textured) TextureCoordinatesAt(vertices, x, y, z, w, persp, u, v, centerX, centerY);
+}
 
 // Integer bounds of the float loop conditions, in 64 bits so that the
 // saturated results of TruncToInt can be stepped past without overflow.

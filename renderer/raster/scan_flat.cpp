@@ -41,7 +41,7 @@ struct FlatPainter {
   }
 
   float Shade(float x, float y, float z, __PrevInfo* record) {
-    InterpolateUV(vertices, x, y, z, screen, persp, allTextured, u, v, centerX, centerY);
+    InterpolateUVAt(vertices, x, y, z, screen, persp, allTextured, u, v, centerX, centerY);
     return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z,
                                triangle, materials, materialCount, c0, c1, c2, &normal,
                                allTextured, u, v, textures, lightCount, lights, record, glass,
