@@ -36,7 +36,7 @@ struct BezierFill {
     double b[PATCH_CONTROLS];
     PatchBernstein(w0, w1, w2, b);
     double p[3];
-    PatchEval3(net->pos, b, p);
+    PatchEval3(net->pos64, b, p);
     int px, py;
     if (!PatchSamplePixel(p[0], centerX, Zwidth, &px) ||
         !PatchSamplePixel(p[1], centerY, Zheight, &py)) {
@@ -45,7 +45,7 @@ struct BezierFill {
     }
 
     double n[3];
-    PatchEval3(net->nrm, b, n);
+    PatchEval3(net->nrm64, b, n);
     if (!PatchFaceVisible(n[2])) return;  // the record stays as it is
 
     // Depth before shading: a sample that ends up fully transparent still
@@ -59,7 +59,7 @@ struct BezierFill {
     ZBuff[index] = float(p[2]);
 
     double uv[2] = {0.0, 0.0};
-    if (textured) PatchEval2(net->uv, b, uv);
+    if (textured) PatchEval2(net->uv64, b, uv);
 
     // Fade where the surface grazes the view.
     double fade = 1.0;

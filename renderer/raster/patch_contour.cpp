@@ -22,12 +22,12 @@ struct ContourFill {
     double b[PATCH_CONTROLS];
     PatchBernstein(w0, w1, w2, b);
     double p[3];
-    PatchEval3(net->pos, b, p);
+    PatchEval3(net->pos64, b, p);
     int px, py;
     if (!PatchSamplePixel(p[0], centerX, Zwidth, &px) ||
         !PatchSamplePixel(p[1], centerY, Zheight, &py))
       return;
-    double nz = PatchEvalZ(net->nrm, b);
+    double nz = PatchEvalZ(net->nrm64, b);
     if (nz < 0.0) return;
     if (nz / 2.0 <= 0.15) {
       BlendPixelFB(dst, colour[0], colour[1], colour[2], px, py, PatchContourCoverage(nz));

@@ -113,6 +113,12 @@ bool BuildPatchNet(const __Triangle3ds* triangle, const __Point3ds* points, bool
     for (int i = 0; i < PATCH_CONTROLS; ++i)
       finite = finite && std::isfinite(net->uv[i][0]) && std::isfinite(net->uv[i][1]);
   }
+  for (int i = 0; i < PATCH_CONTROLS; ++i)
+    for (int c = 0; c < 3; ++c) {
+      net->pos64[i][c] = net->pos[i][c];
+      net->nrm64[i][c] = net->nrm[i][c];
+      if (c < 2) net->uv64[i][c] = withTexture ? net->uv[i][c] : 0.0f;
+    }
   net->finite = finite;
   return finite;
 }

@@ -45,6 +45,11 @@ struct PatchNet {
   float nrm[PATCH_CONTROLS][3];
   float uv[PATCH_CONTROLS][2];  // built only when asked for
   bool finite;                  // every built value is a finite number
+  // The same values widened to double once, so that the per-sample sums
+  // convert nothing (widening is exact: the sums are unchanged).
+  double pos64[PATCH_CONTROLS][3];
+  double nrm64[PATCH_CONTROLS][3];
+  double uv64[PATCH_CONTROLS][2];
 };
 
 // Builds the net of the triangle's vertices (in the order of its indices).
@@ -73,28 +78,36 @@ inline void PatchBernstein(double w0, double w1, double w2, double b[PATCH_CONTR
 }
 
 // Sum over the net of one three-component quantity (positions or normal
-// values), in the order of the terms.
-inline void PatchEval3(const float (*values)[3], const double b[PATCH_CONTROLS], double out[3]) {
-  for (int c = 0; c < 3; ++c) {
-    double s = 0.0;
-    for (int i = 0; i < PATCH_CONTROLS; ++i) s += double(values[i][c]) * b[i];
-    out[c] = s;
+// values), each component term by term in the order of the terms; the three
+// components are summed side by side (independent chains, the same result).
+// T is float (the net as stored) or double (its exact widened copy).
+template <class T>
+inline void PatchEval3(const T (*values)[3], const double b[PATCH_CONTROLS], double out[3]) {
+  double x = 0.0, y = 0.0, z = 0.0;
+  for (int i = 0; i < PATCH_CONTROLS; ++i) {
+    x += double(values[i][0]) * b[i];
+    y += double(values[i][1]) * b[i];
+    z += double(values[i][2]) * b[i];
   }
+  out[0] = x, out[1] = y, out[2] = z;
 }
 
 // The z component alone (the contour band needs nothing else of the normal).
-inline double PatchEvalZ(const float (*values)[3], const double b[PATCH_CONTROLS]) {
-  double s = 0.0;
-  for (int i = 0; i < PATCH_CONTROLS; ++i) s += double(values[i][2]) * b[i];
-  return s;
+template <class T>
+inline double PatchEvalZ(const T (*values)[3], const double b[PATCH_CONTROLS]) {
+  double z = 0.0;
+  for (int i = 0; i < PATCH_CONTROLS; ++i) z += double(values[i][2]) * b[i];
+  return z;
 }
 
-inline void PatchEval2(const float (*values)[2], const double b[PATCH_CONTROLS], double out[2]) {
-  for (int c = 0; c < 2; ++c) {
-    double s = 0.0;
-    for (int i = 0; i < PATCH_CONTROLS; ++i) s += double(values[i][c]) * b[i];
-    out[c] = s;
+template <class T>
+inline void PatchEval2(const T (*values)[2], const double b[PATCH_CONTROLS], double out[2]) {
+  double u = 0.0, v = 0.0;
+  for (int i = 0; i < PATCH_CONTROLS; ++i) {
+    u += double(values[i][0]) * b[i];
+    v += double(values[i][1]) * b[i];
   }
+  out[0] = u, out[1] = v;
 }
 
 // ---------------------------------------------------------------------------

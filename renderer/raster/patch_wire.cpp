@@ -54,10 +54,10 @@ struct WireCurve {
     double b[PATCH_CONTROLS];
     PatchBernstein(w0, w1, w2, b);
     double p[3];
-    PatchEval3(net->pos, b, p);
+    PatchEval3(net->pos64, b, p);
     if (t != 0.0) {
       double n[3];
-      PatchEval3(net->nrm, b, n);
+      PatchEval3(net->nrm64, b, n);
       if (WireSegmentVisible(n[2])) {
         // The plane's negated normal, n itself, becomes the shading normal.
         float line[4] = {float(prevX + centerX), float(p[0] + centerX), float(prevY + centerY),
