@@ -4,6 +4,8 @@
 // image made at 8 bits (tolerance 1 level; 16-bit frames are narrowed to 8
 // bits first and allowed 2, since partial edge pixels truncate differently).
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <string>
 
 #include "renderer/shading/texel_sampling.h"
@@ -52,7 +54,10 @@ class SceneMaps : public ::testing::Test {
   // Renders the quad: textured (texture map at amount 1) or glass with
   // normal (0.6, 0, 0.8), over the striped source, lit so that the output
   // is the diffuse colour itself (self-illumination 1, no highlight).
-  void Render(bool glassOn, bool deep, bool quality) {
+  // `tweak` may change the material, the glass record and the four slots
+  // (slot 0 holds the texture when glass is off) before the render.
+  using Tweak = std::function<void(material3ds&, GlassProp&, __Texture*)>;
+  void Render(bool glassOn, bool deep, bool quality, const Tweak& tweak = Tweak()) {
     deep_ = deep;
     __SetDrawMode(6);
     __SetQuality(quality ? 1 : 0);
@@ -86,13 +91,14 @@ class SceneMaps : public ::testing::Test {
     light.z = 1000.0f;
     light.color[0] = light.color[1] = light.color[2] = 1.0f;
     light.multiplier = 1.0f;
+    if (tweak) tweak(mat, glass, slots);
     __Point3ds pts[4] = {};
     const float xs[4] = {QX0, QX1, QX1, QX0}, ys[4] = {QY0, QY0, QY1, QY1};
     for (int i = 0; i < 4; ++i) {
       pts[i].x = xs[i] - W / 2;
       pts[i].y = ys[i] - H / 2;
       pts[i].z = 10.0f;
-      pts[i].textured = glassOn ? 0 : 1;
+      pts[i].textured = glassOn && !tweak ? 0 : 1;
       pts[i].u = (xs[i] - QX0) / (QX1 - QX0);
       pts[i].v = (ys[i] - QY0) / (QY1 - QY0);
       pts[i].nx = glassOn ? 0.6f : 0.0f;
@@ -216,6 +222,36 @@ TEST_F(SceneMaps, GlassQuadDisplacesTheStripesPerChannel) {
       const std::string message =
           CompareGolden(std::string("glass_quad") + (quality ? "_quality" : ""), Rgba8(), W, H, deep ? 2 : 1);
       EXPECT_TRUE(message.empty()) << what << ": " << message;
+    }
+  }
+}
+
+TEST_F(SceneMaps, HostileMaterialsStayInsideEveryBuffer) {
+  // Every map on one-texel and one-row textures with extreme amounts, scales
+  // and glass values: the sanitizers watch the reads, the frame must stay
+  // within the channel range and drawn pixels keep a valid alpha.
+  const float inf = std::numeric_limits<float>::infinity();
+  const float values[] = {3e38f, -3e38f, 1e30f, inf, -inf, std::nanf("")};
+  TestTexture dot8(1, 1, false, [](int, int, int* c) { c[0] = 200; });
+  TestTexture row8(5, 1, false, [](int x, int, int* c) { c[1] = 50 * x; });
+  TestTexture dot16(1, 1, true, [](int, int, int* c) { c[0] = 30000; });
+  TestTexture row16(5, 1, true, [](int x, int, int* c) { c[1] = 6000 * x; });
+  for (bool deep : {false, true}) {
+    for (bool quality : {false, true}) {
+      for (float e : values) {
+        Render(true, deep, quality, [&](material3ds& m, GlassProp& g, __Texture* slots) {
+          for (map3ds& b : m.maps) {
+            b.amount = e;
+            b.uScale = e;
+            b.vOffset = e;
+          }
+          m.maps[0].amount = 0.5f;
+          g = GlassProp{1, e, e, e};
+          slots[0] = slots[2] = deep ? dot16.slot : dot8.slot;
+          slots[1] = slots[3] = deep ? row16.slot : row8.slot;
+        });
+        for (int64_t i = 0; i < int64_t(W) * H * 4; ++i) ASSERT_LE(dst_.Get(i), Max()) << e;
+      }
     }
   }
 }
