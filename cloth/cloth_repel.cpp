@@ -20,22 +20,24 @@ float ClothRepelDistance() {
 
 void ClothRepel(int32_t i) {
   if (ClothCur == nullptr || !ClothGridUsable() || i < 0 || i >= ClothCount) return;
-  ClothParticle& p = ClothCur[i];
-  if (p.w == 0.0f) return;  // pinned particles stay; free ones are pushed off them
+  if (ClothCur[i].w == 0.0f) return;  // pinned particles stay; free ones are pushed off them
   const float d = ClothRepelDistance();
   const float dd = d * d;
   const ClothGridPos gi = ClothRepelGridPos(i);
+  // i lies in its own block, so no j reads it: it is moved in a local copy
+  // and stored once at the end.
+  ClothParticle p = ClothCur[i];
   // The 9 x 9 block is, row by row, a run of consecutive indices; j walks
   // the indices in ascending order and jumps over each run, so the inner
   // loop is the distance test alone.
   const int32_t w = ClothW;
   const int32_t rows = ClothCount / w;
+  const ClothParticle* q = ClothCur;
   int32_t j = 0;
   auto scanTo = [&](int32_t end) {
     for (; j < end; ++j) {
-      const ClothParticle& q = ClothCur[j];
-      const float s = ClothRepelDistance2(p, q);
-      if (s < dd) ClothRepelPush(p, q, s, d);
+      const float s = ClothRepelDistance2(p, q[j]);
+      if (s < dd) ClothRepelPush(p, q[j], s, d);
     }
   };
   for (int32_t r = gi.row - 4; r <= gi.row + 4; ++r) {
@@ -48,4 +50,5 @@ void ClothRepel(int32_t i) {
     j = r * w + hi + 1;
   }
   scanTo(ClothCount);
+  ClothCur[i] = p;
 }
