@@ -66,8 +66,8 @@ void BM_RasterScene(benchmark::State& state) {
   __SetUseMultyRefract(0);
   __SetDubleSide(1);
   for (auto _ : state) {
-    __RasterScene(dst, src, W, H, 4 * W, int(pts.size()), int(tris.size()), tris.data(),
-                  pts.data(), W / 2, H / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
+    __RasterScene(dst, src, W, H, 4 * W, int(pts.size()), int(tris.size()), tris.data(), pts.data(),
+                  W / 2, H / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
     benchmark::DoNotOptimize(dst[0]);
   }
   state.SetLabel(std::string(mode == 3 ? "flat" : "phong") + (deep ? " 16-bit" : " 8-bit") +

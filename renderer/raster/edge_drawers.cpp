@@ -35,8 +35,8 @@ void DrawTriangleEdgesInverse(unsigned char* dst, unsigned char* src, int width,
 
 void DrawTriangleEdgesShaded(unsigned char* dst, unsigned char* src, int width, int height,
                              __Texture* textures, material3ds* materials, int materialCount,
-                             __Triangle3ds* triangle, __Point3ds* points, int centerX,
-                             int centerY, int lightCount, light3ds* lights, GlassProp* glass) {
+                             __Triangle3ds* triangle, __Point3ds* points, int centerX, int centerY,
+                             int lightCount, light3ds* lights, GlassProp* glass) {
   __Point3ds p[3];
   if (!ShiftedCorners(triangle, points, centerX, centerY, true, p)) return;
   // The plane in stored order, without winding fix; drawn whichever way it

@@ -18,8 +18,8 @@ inline float Max3(float v) { return v > 3.0f ? v : 3.0f; }
 }  // namespace
 
 float EdgeSpanAt3ds(int count, int start, __Point3ds* vertices, EdgeRecord* edges, float y,
-                    float& A, float& B, float& C, float& lengthSquared, float& length,
-                    float& xa, float& ya, float& xb, float& yb, float& extent) {
+                    float& A, float& B, float& C, float& lengthSquared, float& length, float& xa,
+                    float& ya, float& xb, float& yb, float& extent) {
   // A record contains y when y lies in its truncated y range (the lower end
   // excluded for a falling record).
   int j = start;
@@ -57,9 +57,8 @@ float EdgeSpanAt3ds(int count, int start, __Point3ds* vertices, EdgeRecord* edge
 }
 
 float EdgeSpanAtPhong(int count, int start, __Point3ds* vertices, EdgeRecord* edges, float y,
-                      float& A, float& B, float& C, float& lengthSquared, float& length,
-                      float& xa, float& ya, float& xb, float& yb, float& extent,
-                      __Point& normal, float* uv) {
+                      float& A, float& B, float& C, float& lengthSquared, float& length, float& xa,
+                      float& ya, float& xb, float& yb, float& extent, __Point& normal, float* uv) {
   int j = start;
   for (; j < count - 1; ++j) {
     const float ta = vertices[edges[j].start].y, tb = vertices[edges[j].end].y;

@@ -59,9 +59,8 @@ UnitNormals MakeUnitNormals(const __Point3ds* vertices) {
 }
 
 void InterpolateNormalUV(__Point* normal, __Point3ds* vertices, float x, float y, float z,
-                         const BaryMatrix& screen, const BaryMatrix& persp,
-                         unsigned char textured, float& u, float& v, const __Point* mid,
-                         float centerX, float centerY) {
+                         const BaryMatrix& screen, const BaryMatrix& persp, unsigned char textured,
+                         float& u, float& v, const __Point* mid, float centerX, float centerY) {
   InterpolateNormalUVUnit(normal, vertices, MakeUnitNormals(vertices), x, y, z, screen, persp,
                           textured, u, v, mid, centerX, centerY);
 }
@@ -72,8 +71,7 @@ void InterpolateUV(__Point3ds* vertices, float x, float y, float z, const BaryMa
   InterpolateUVAt(vertices, x, y, z, screen, persp, textured, u, v, centerX, centerY);
 }
 
-void TriangleNormal(__Triangle3ds* triangle, __Point3ds* points, float& nx, float& ny,
-                    float& nz) {
+void TriangleNormal(__Triangle3ds* triangle, __Point3ds* points, float& nx, float& ny, float& nz) {
   const __Point3ds& p0 = points[triangle->vert[0]];
   const __Point3ds& p1 = points[triangle->vert[1]];
   const __Point3ds& p2 = points[triangle->vert[2]];

@@ -83,8 +83,8 @@ void PutPixelInverse(unsigned char* dst, unsigned char* src, int width, int heig
   SetChannel(dst, i + 3, MaxChannel);
 }
 
-void PutPixelColor(uint8_t c0, uint8_t c1, uint8_t c2, unsigned char* dst, int width,
-                   int height, float x, float y) {
+void PutPixelColor(uint8_t c0, uint8_t c1, uint8_t c2, unsigned char* dst, int width, int height,
+                   float x, float y) {
   const int64_t i = DdaPixel(width, height, x, y);
   if (i < 0) return;
   // The byte values are stored as given, also with 16-bit channels.
@@ -94,8 +94,8 @@ void PutPixelColor(uint8_t c0, uint8_t c1, uint8_t c2, unsigned char* dst, int w
   SetChannel(dst, i + 3, MaxChannel);
 }
 
-void DrawLineInverse(float x0, float y0, float x1, float y1, unsigned char* dst,
-                     unsigned char* src, int width, int height) {
+void DrawLineInverse(float x0, float y0, float x1, float y1, unsigned char* dst, unsigned char* src,
+                     int width, int height) {
   DdaLine(x0, y0, x1, y1, width, height,
           [&](float x, float y) { PutPixelInverse(dst, src, width, height, x, y); });
 }

@@ -49,8 +49,7 @@ struct LineGeometry {
 template <class Shader>
 void ThickLine(float x0, float y0, float x1, float y1, float lineWidth, unsigned char* dst,
                Shader shade) {
-  if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
-    return;
+  if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
   const int64_t h = TruncToInt(2.5 + double(lineWidth));
   const int64_t xs = TruncToInt(x0), ys = TruncToInt(y0);
   const int64_t DX = TruncToInt(x1 - x0), DY = TruncToInt(y1 - y0);
@@ -111,8 +110,8 @@ void ThickLine(float x0, float y0, float x1, float y1, float lineWidth, unsigned
   if (iLo <= iHi) {
     int64_t c = stepsBefore(iLo);
     int64_t a = pMaj + sMaj * iLo, b = pMin + sMin * c;
-    int64_t err = int64_t(__int128(2) * minor - major + __int128(2) * minor * iLo -
-                          __int128(2) * major * c);
+    int64_t err =
+        int64_t(__int128(2) * minor - major + __int128(2) * minor * iLo - __int128(2) * major * c);
     for (int64_t i = iLo; i <= iHi; ++i) {
       const int64_t x = xMajor ? a : b, y = xMajor ? b : a;
       if (quality) {
@@ -144,26 +143,24 @@ void ThickLine(float x0, float y0, float x1, float y1, float lineWidth, unsigned
 
 }  // namespace
 
-void DrawLineShaded(float x0, float x1, float y0, float y1, float lineWidth,
-                    unsigned char* dst, unsigned char* src, int, int, __Texture* textures,
-                    material3ds* materials, int materialCount, __Triangle3ds* triangle, int,
-                    __Point3ds*, int centerX, int centerY, float pa, float pb, float pc,
-                    float pd, int lightCount, light3ds* lights, GlassProp* glass) {
+void DrawLineShaded(float x0, float x1, float y0, float y1, float lineWidth, unsigned char* dst,
+                    unsigned char* src, int, int, __Texture* textures, material3ds* materials,
+                    int materialCount, __Triangle3ds* triangle, int, __Point3ds*, int centerX,
+                    int centerY, float pa, float pb, float pc, float pd, int lightCount,
+                    light3ds* lights, GlassProp* glass) {
   __Point normal = {-pa, -pb, -pc};
   const float cx = float(centerX), cy = float(centerY);
   // The colour outputs live for the whole line; each call overwrites them.
   float r = float(MaxChannel), g = 0.0f, b = 0.0f;
-  ThickLine(x0, y0, x1, y1, lineWidth, dst,
-            [&](int x, int y, float& c0, float& c1, float& c2) {
-              const float opacity = _RenderOnePixelFunc(
-                  cx, cy, dst, src, float(x) - cx, float(y) - cy, 0.0f, triangle, materials,
-                  materialCount, r, g, b, &normal, 0, 0.0f, 0.0f, textures, lightCount, lights,
-                  nullptr, glass, pa, pb, pc, pd);
-              c0 = r;
-              c1 = g;
-              c2 = b;
-              return opacity;
-            });
+  ThickLine(x0, y0, x1, y1, lineWidth, dst, [&](int x, int y, float& c0, float& c1, float& c2) {
+    const float opacity = _RenderOnePixelFunc(
+        cx, cy, dst, src, float(x) - cx, float(y) - cy, 0.0f, triangle, materials, materialCount, r,
+        g, b, &normal, 0, 0.0f, 0.0f, textures, lightCount, lights, nullptr, glass, pa, pb, pc, pd);
+    c0 = r;
+    c1 = g;
+    c2 = b;
+    return opacity;
+  });
 }
 
 void DrawLineSolidAA(int c0, int c1, int c2, float x0, float y0, float x1, float y1,

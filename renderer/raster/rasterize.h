@@ -55,20 +55,20 @@ void PlaneNormal3(__Point3ds* p, float& nx, float& ny, float& nz);
 void PlaneNormalM3(__Point* p, float& nx, float& ny, float& nz);
 // Bounding box of the triangle `index` over `points`; the outputs start at
 // +-1e11 and are compared with the triple's first vertex only.
-void VertexBounds(const uint32_t* index, __Point* points, float& minX, float& minY,
-                  float& maxX, float& maxY);
+void VertexBounds(const uint32_t* index, __Point* points, float& minX, float& minY, float& maxX,
+                  float& maxY);
 
 // The point where the line through P along D meets the plane D.X + e = 0;
 // a, b, c are dx^2, dy^2, dz^2. A zero direction has no defined result.
-void LinePlanePoint(float px, float py, float pz, float dx, float dy, float dz, float& x,
-                    float& y, float& z, float a, float b, float c, float e);
+void LinePlanePoint(float px, float py, float pz, float dx, float dy, float dz, float& x, float& y,
+                    float& z, float a, float b, float c, float e);
 
 // Copy, shift, order, fix and (Phong, Flat) plane of one triangle, then its
 // scan conversion. `vertices` is the scene's array.
 void SetupTrianglePhong(unsigned char* dst, unsigned char* src, int width, int height,
                         __Texture* textures, material3ds* materials, int materialCount,
-                        __Triangle3ds* triangle, __Point3ds* vertices, int centerX,
-                        int centerY, int lightCount, light3ds* lights, GlassProp* glass);
+                        __Triangle3ds* triangle, __Point3ds* vertices, int centerX, int centerY,
+                        int lightCount, light3ds* lights, GlassProp* glass);
 void SetupTriangleFlat(unsigned char* dst, unsigned char* src, int width, int height,
                        __Texture* textures, material3ds* materials, int materialCount,
                        __Triangle3ds* triangle, __Point3ds* vertices, int centerX, int centerY,
@@ -94,14 +94,12 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int width, int 
                          GlassProp* glass);
 void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int width, int height,
                         __Texture* textures, material3ds* materials, int materialCount,
-                        __Triangle3ds* triangle, int count, __Point3ds* vertices,
-                        EdgeRecord* edges, int bottom, int centerX, int centerY, float nx,
-                        float ny, float nz, float d, int lightCount, light3ds* lights,
-                        GlassProp* glass);
+                        __Triangle3ds* triangle, int count, __Point3ds* vertices, EdgeRecord* edges,
+                        int bottom, int centerX, int centerY, float nx, float ny, float nz, float d,
+                        int lightCount, light3ds* lights, GlassProp* glass);
 void RasterTriangleSolid(unsigned char* dst, int width, int height, __Triangle3ds* triangle,
                          int count, __Point3ds* vertices, EdgeRecord* edges, int bottom,
-                         int centerX, int centerY, float c0, float c1, float c2,
-                         float opacity);
+                         int centerX, int centerY, float c0, float c1, float c2, float opacity);
 
 // Depth of pixel (x, y) on the plane (the first vertex's z when |nz| < 0.01)
 // and the depth test: 1 when it passes (strictly nearer than ZBuff holds, or
@@ -114,14 +112,13 @@ unsigned char ZTestWrite(float x, float y, float d, float ny, float nx, float nz
 // record that contains y; returns its crossing x and gives its line, end
 // points and how far it moves outward to the next scan line (at least 3).
 float EdgeSpanAt3ds(int count, int start, __Point3ds* vertices, EdgeRecord* edges, float y,
-                    float& A, float& B, float& C, float& lengthSquared, float& length,
-                    float& xa, float& ya, float& xb, float& yb, float& extent);
+                    float& A, float& B, float& C, float& lengthSquared, float& length, float& xa,
+                    float& ya, float& xb, float& yb, float& extent);
 // As EdgeSpanAt3ds with untruncated vertex y, also giving the edge's
 // normal and (when uv is non-null) its u, v at y.
 float EdgeSpanAtPhong(int count, int start, __Point3ds* vertices, EdgeRecord* edges, float y,
-                      float& A, float& B, float& C, float& lengthSquared, float& length,
-                      float& xa, float& ya, float& xb, float& yb, float& extent,
-                      __Point& normal, float* uv);
+                      float& A, float& B, float& C, float& lengthSquared, float& length, float& xa,
+                      float& ya, float& xb, float& yb, float& extent, __Point& normal, float* uv);
 // x where the edge found from `start` crosses y, plus 0.5 (no guard for a
 // horizontal edge).
 float EdgeXAt(int count, int start, __Point* points, EdgeRecord* edges, float y);
@@ -142,17 +139,15 @@ void PerspProject(float x, float y, float z, float& xp, float& yp);
 // Normal (linear, or quadratic with _Quality and _UsePhong2) and, when
 // textured, u and v of pixel (x, y) with depth z. mid holds M01, M12, M20.
 void InterpolateNormalUV(__Point* normal, __Point3ds* vertices, float x, float y, float z,
-                         const BaryMatrix& screen, const BaryMatrix& persp,
-                         unsigned char textured, float& u, float& v, const __Point* mid,
-                         float centerX, float centerY);
+                         const BaryMatrix& screen, const BaryMatrix& persp, unsigned char textured,
+                         float& u, float& v, const __Point* mid, float centerX, float centerY);
 void InterpolateUV(__Point3ds* vertices, float x, float y, float z, const BaryMatrix& screen,
                    const BaryMatrix& persp, unsigned char textured, float& u, float& v,
                    float centerX, float centerY);
 
 // Face normal (P2 - P1) x (P0 - P1) of the triangle's vertices in stored
 // order, not normalised; its z sign is the face test of the scene loops.
-void TriangleNormal(__Triangle3ds* triangle, __Point3ds* points, float& nx, float& ny,
-                    float& nz);
+void TriangleNormal(__Triangle3ds* triangle, __Point3ds* points, float& nx, float& ny, float& nz);
 // Euclidean distance in single precision, widened.
 double Distance3(float x0, float y0, float z0, float x1, float y1, float z1);
 
@@ -165,12 +160,12 @@ double Distance3(float x0, float y0, float z0, float x1, float y1, float z1);
 void PutPixelInverse(unsigned char* dst, unsigned char* src, int width, int height, float x,
                      float y);
 // The same clip and address; channels c0, c1, c2 as given, alpha MaxChannel.
-void PutPixelColor(uint8_t c0, uint8_t c1, uint8_t c2, unsigned char* dst, int width,
-                   int height, float x, float y);
+void PutPixelColor(uint8_t c0, uint8_t c1, uint8_t c2, unsigned char* dst, int width, int height,
+                   float x, float y);
 // DDA lines from the end point with the smaller major coordinate, the
 // other end point not plotted.
-void DrawLineInverse(float x0, float y0, float x1, float y1, unsigned char* dst,
-                     unsigned char* src, int width, int height);
+void DrawLineInverse(float x0, float y0, float x1, float y1, unsigned char* dst, unsigned char* src,
+                     int width, int height);
 void DrawLineColor(int c0, int c1, int c2, float x0, float y0, float x1, float y1,
                    unsigned char* dst, unsigned char* src, int width, int height);
 // Thick anti-aliased Bresenham line (caps and runs of half-width
@@ -178,12 +173,12 @@ void DrawLineColor(int c0, int c1, int c2, float x0, float y0, float x1, float y
 // pixel shaded by the per-pixel function with the normal (-pa, -pb, -pc) and
 // the plane (pa, pb, pc, pd). Both x come first. width, height, pointCount
 // and vertices are not used. Clipped to Zwidth x Zheight; no depth.
-void DrawLineShaded(float x0, float x1, float y0, float y1, float lineWidth,
-                    unsigned char* dst, unsigned char* src, int width, int height,
-                    __Texture* textures, material3ds* materials, int materialCount,
-                    __Triangle3ds* triangle, int pointCount, __Point3ds* vertices, int centerX,
-                    int centerY, float pa, float pb, float pc, float pd, int lightCount,
-                    light3ds* lights, GlassProp* glass);
+void DrawLineShaded(float x0, float x1, float y0, float y1, float lineWidth, unsigned char* dst,
+                    unsigned char* src, int width, int height, __Texture* textures,
+                    material3ds* materials, int materialCount, __Triangle3ds* triangle,
+                    int pointCount, __Point3ds* vertices, int centerX, int centerY, float pa,
+                    float pb, float pc, float pd, int lightCount, light3ds* lights,
+                    GlassProp* glass);
 // The same line in one colour (channel units), opacity 1.
 void DrawLineSolidAA(int c0, int c1, int c2, float x0, float y0, float x1, float y1,
                      float lineWidth, unsigned char* dst, unsigned char* src, int width,
@@ -195,8 +190,8 @@ void DrawTriangleEdgesInverse(unsigned char* dst, unsigned char* src, int width,
                               int centerY);
 void DrawTriangleEdgesShaded(unsigned char* dst, unsigned char* src, int width, int height,
                              __Texture* textures, material3ds* materials, int materialCount,
-                             __Triangle3ds* triangle, __Point3ds* points, int centerX,
-                             int centerY, int lightCount, light3ds* lights, GlassProp* glass);
+                             __Triangle3ds* triangle, __Point3ds* points, int centerX, int centerY,
+                             int lightCount, light3ds* lights, GlassProp* glass);
 void DrawTriangleEdgesColor(float lineWidth, int c0, int c1, int c2, unsigned char* dst,
                             unsigned char* src, int width, int height, __Triangle3ds* triangle,
                             __Point3ds* points, int centerX, int centerY);

@@ -92,17 +92,20 @@ inline void InterpolateUVAt(const __Point3ds* vertices, float x, float y, float 
 inline void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
                                     const UnitNormals& unit, float x, float y, float z,
                                     const BaryMatrix& screen, const BaryMatrix& persp,
-                                    unsigned char textured, float& u, float& v,
-                                    const __Point* mid, float centerX, float centerY) {
+                                    unsigned char textured, float& u, float& v, const __Point* mid,
+                                    float centerX, float centerY) {
   float w[3];
   BaryWeights(screen, x, y, w);
   const __Point* n = unit.n;
   if (_Quality && _UsePhong2 && mid != nullptr) {
     const float a = w[0] * w[0], b = w[1] * w[1], c = w[2] * w[2];
     const float ab = 2.0f * w[0] * w[1], bc = 2.0f * w[1] * w[2], ca = 2.0f * w[2] * w[0];
-    normal->x = a * n[0].x + b * n[1].x + c * n[2].x + ab * mid[0].x + bc * mid[1].x + ca * mid[2].x;
-    normal->y = a * n[0].y + b * n[1].y + c * n[2].y + ab * mid[0].y + bc * mid[1].y + ca * mid[2].y;
-    normal->z = a * n[0].z + b * n[1].z + c * n[2].z + ab * mid[0].z + bc * mid[1].z + ca * mid[2].z;
+    normal->x =
+        a * n[0].x + b * n[1].x + c * n[2].x + ab * mid[0].x + bc * mid[1].x + ca * mid[2].x;
+    normal->y =
+        a * n[0].y + b * n[1].y + c * n[2].y + ab * mid[0].y + bc * mid[1].y + ca * mid[2].y;
+    normal->z =
+        a * n[0].z + b * n[1].z + c * n[2].z + ab * mid[0].z + bc * mid[1].z + ca * mid[2].z;
   } else {
     normal->x = Blend3(w, n[0].x, n[1].x, n[2].x);
     normal->y = Blend3(w, n[0].y, n[1].y, n[2].y);
@@ -167,11 +170,11 @@ inline EdgeLine MakeEdgeLine(float xa, float ya, float xb, float yb) {
 }
 
 // The right edge of scan line y (EdgeSpanAt3ds) with its outward extent.
-inline float RightEdgeAt(int count, int start, __Point3ds* vertices, EdgeRecord* edges,
-                         float y, EdgeLine& right, float& extent) {
+inline float RightEdgeAt(int count, int start, __Point3ds* vertices, EdgeRecord* edges, float y,
+                         EdgeLine& right, float& extent) {
   return EdgeSpanAt3ds(count, start, vertices, edges, y, right.A, right.B, right.C,
-                       right.lengthSquared, right.length, right.xa, right.ya, right.xb,
-                       right.yb, extent);
+                       right.lengthSquared, right.length, right.xa, right.ya, right.xb, right.yb,
+                       extent);
 }
 
 // Half-width of a vertex cap or edge band across record a -> b: wide enough
@@ -184,8 +187,8 @@ inline float CapReach(float xa, float ya, float xb, float yb) {
 // The depth test of ZTestWrite for a pixel (ix, iy) inside the frame: the
 // depth on the plane (z0, the first vertex's, when the plane is almost
 // edge-on), then strictly nearer wins and stores its depth; NaN fails.
-inline bool DepthTestAt(int ix, int iy, float d, float ny, float nx, float nz, float z0,
-                        float& z, int& index, float& oldZ) {
+inline bool DepthTestAt(int ix, int iy, float d, float ny, float nx, float nz, float z0, float& z,
+                        int& index, float& oldZ) {
   const float x = float(ix), y = float(iy);
   z = std::fabs(nz) < 0.01f ? z0 : -(d + ny * y + nx * x) / nz;
   if (ZBuff == nullptr) return true;

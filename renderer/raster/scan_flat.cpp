@@ -36,16 +36,14 @@ struct FlatPainter {
   bool Visible(int ix, int iy, float& z, int& index, float& oldZ) {
     index = NO_DEPTH_INDEX;
     oldZ = 0.0f;
-    return InFrame(ix, iy) &&
-           DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ);
+    return InFrame(ix, iy) && DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ);
   }
 
   float Shade(float x, float y, float z, __PrevInfo* record) {
     InterpolateUVAt(vertices, x, y, z, screen, persp, allTextured, u, v, centerX, centerY);
-    return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z,
-                               triangle, materials, materialCount, c0, c1, c2, &normal,
-                               allTextured, u, v, textures, lightCount, lights, record, glass,
-                               nx, ny, nz, d);
+    return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z, triangle,
+                               materials, materialCount, c0, c1, c2, &normal, allTextured, u, v,
+                               textures, lightCount, lights, record, glass, nx, ny, nz, d);
   }
 
   void Edge(int ix, int iy, const EdgeLine& e, bool scanPass) {
@@ -57,8 +55,8 @@ struct FlatPainter {
     if (!Visible(ix, iy, z, index, oldZ)) return;
     const float x = float(ix), y = float(iy);
     const float opacity = Shade(x, y, z, scanPass ? &prev : nullptr);
-    AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, e.A, e.B, e.C, e.lengthSquared, e.length,
-                x, y, 1.0f, e.xa, e.ya, e.xb, e.yb);
+    AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, e.A, e.B, e.C, e.lengthSquared, e.length, x,
+                y, 1.0f, e.xa, e.ya, e.xb, e.yb);
   }
 
   void Band(int x, int y, const EdgeLine& e) { Edge(x, y, e, true); }
@@ -144,13 +142,16 @@ void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bo
       const float xr = RightEdgeAt(count, i + 1, vertices, edges, fy, right, extentR);
       const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
       if (quality)
-        RunPass(FirstFrom(xl - extentL), LastAtMost(xl), Zwidth,
-                [&](int x) { p.Band(x, iy, left); }, noGhost);
-      RunPass(FirstFrom(quality ? xl + 1.0f : xl), LastAtMost(xr), Zwidth,
-              [&](int x) { p.Interior(x, iy); }, noGhost);
+        RunPass(
+            FirstFrom(xl - extentL), LastAtMost(xl), Zwidth, [&](int x) { p.Band(x, iy, left); },
+            noGhost);
+      RunPass(
+          FirstFrom(quality ? xl + 1.0f : xl), LastAtMost(xr), Zwidth,
+          [&](int x) { p.Interior(x, iy); }, noGhost);
       if (quality)
-        RunPass(FirstFrom(xr + 1.0f), LastAtMost(xr + extentR), Zwidth,
-                [&](int x) { p.Band(x, iy, right); }, noGhost);
+        RunPass(
+            FirstFrom(xr + 1.0f), LastAtMost(xr + extentR), Zwidth,
+            [&](int x) { p.Band(x, iy, right); }, noGhost);
     }
     const int64_t yStop = WalkEnd(yStart, yb);
 
@@ -164,9 +165,9 @@ void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bo
 
 void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Texture* textures,
                         material3ds* materials, int materialCount, __Triangle3ds* triangle,
-                        int count, __Point3ds* vertices, EdgeRecord* edges, int bottom,
-                        int centerX, int centerY, float nx, float ny, float nz, float d,
-                        int lightCount, light3ds* lights, GlassProp* glass) {
+                        int count, __Point3ds* vertices, EdgeRecord* edges, int bottom, int centerX,
+                        int centerY, float nx, float ny, float nz, float d, int lightCount,
+                        light3ds* lights, GlassProp* glass) {
   FlatPainter p{};
   p.dst = dst;
   p.src = src;
@@ -202,8 +203,8 @@ void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Text
 }
 
 void RasterTriangleSolid(unsigned char* dst, int, int, __Triangle3ds*, int count,
-                         __Point3ds* vertices, EdgeRecord* edges, int bottom, int, int,
-                         float c0, float c1, float c2, float opacity) {
+                         __Point3ds* vertices, EdgeRecord* edges, int bottom, int, int, float c0,
+                         float c1, float c2, float opacity) {
   SolidPainter p{dst, c0, c1, c2, opacity};
   Walk(p, count, vertices, edges, bottom);
 }

@@ -41,10 +41,9 @@ struct PhongTriangle {
   }
 
   float Shade(float x, float y, float z, __PrevInfo* record) {
-    return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z,
-                               triangle, materials, materialCount, c0, c1, c2, &normal,
-                               allTextured, u, v, textures, lightCount, lights, record, glass,
-                               nx, ny, nz, d);
+    return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z, triangle,
+                               materials, materialCount, c0, c1, c2, &normal, allTextured, u, v,
+                               textures, lightCount, lights, record, glass, nx, ny, nz, d);
   }
 
   void Remember(float x, float y, unsigned char valid) {
@@ -87,9 +86,8 @@ struct PhongTriangle {
     if (pass == Pass::Interior)
       BlendPixelFB(dst, c0, c1, c2, ix, iy, opacity);
     else
-      AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C,
-                  edge.lengthSquared, edge.length, x, y, 1.0f, edge.xa, edge.ya, edge.xb,
-                  edge.yb);
+      AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C, edge.lengthSquared,
+                  edge.length, x, y, 1.0f, edge.xa, edge.ya, edge.xb, edge.yb);
     // No pixel after a drawn right-band pixel counts it as its neighbour.
     Remember(x, y, pass == Pass::RightBand ? 0 : 1);
   }
@@ -99,12 +97,12 @@ struct PhongTriangle {
     if (pure && EdgeSurelyBlank(edge, x, y)) return;  // would change nothing
     float z, oldZ = 0.0f;
     int index = NO_DEPTH_INDEX;
-    if (!InFrame(ix, iy) || !DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ)) return;
+    if (!InFrame(ix, iy) || !DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ))
+      return;
     Interpolate(x, y, z);
     const float opacity = Shade(x, y, z, nullptr);
-    AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C,
-                edge.lengthSquared, edge.length, x, y, 1.0f, edge.xa, edge.ya, edge.xb,
-                edge.yb);
+    AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C, edge.lengthSquared,
+                edge.length, x, y, 1.0f, edge.xa, edge.ya, edge.xb, edge.yb);
   }
 
   // Anti-aliased pixels around one end of record i: its higher vertex until
@@ -142,13 +140,16 @@ struct PhongTriangle {
     prev.valid = 0;
     auto ghost = [&](int64_t x) { Hidden(int(x), y); };
     if (quality)
-      RunPass(FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), Zwidth,
-              [&](int x) { ScanPixel(x, y, Pass::LeftBand, left); }, ghost);
-    RunPass(FirstFrom(quality ? xl + 1.0f : xl), LastBelow(xr), Zwidth,
-            [&](int x) { ScanPixel(x, y, Pass::Interior, left); }, ghost);
+      RunPass(
+          FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), Zwidth,
+          [&](int x) { ScanPixel(x, y, Pass::LeftBand, left); }, ghost);
+    RunPass(
+        FirstFrom(quality ? xl + 1.0f : xl), LastBelow(xr), Zwidth,
+        [&](int x) { ScanPixel(x, y, Pass::Interior, left); }, ghost);
     if (quality)
-      RunPass(FirstFrom(xr), LastAtMost(xr + extentR), Zwidth,
-              [&](int x) { ScanPixel(x, y, Pass::RightBand, right); }, ghost);
+      RunPass(
+          FirstFrom(xr), LastAtMost(xr + extentR), Zwidth,
+          [&](int x) { ScanPixel(x, y, Pass::RightBand, right); }, ghost);
   }
 
   int edgeIndex = 0;

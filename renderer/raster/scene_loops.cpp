@@ -48,8 +48,8 @@ void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
     const int right = TruncToInt(maxX + 3.0f + float(centerX));
     const int bottom = TruncToInt(maxY + 3.0f + float(centerY));
     ClearLayerRect(left, top, right, bottom);
-    setup(_EdgeLayer, src, width, height, textures, materials, materialCount, tri, points,
-          centerX, centerY, lightCount, lights, glass);
+    setup(_EdgeLayer, src, width, height, textures, materials, materialCount, tri, points, centerX,
+          centerY, lightCount, lights, glass);
     CompositeLayerRect(dst, left, top, right, bottom);
   }
 }
@@ -89,8 +89,8 @@ void RasterScenePhong(VELARRA_SCENE_LOOP_ARGS) {
 }
 
 void RasterSolidTriangles(unsigned char* dst, int width, int height, int, int triangleCount,
-                          __Triangle3ds* triangles, __Point3ds* points, int centerX,
-                          int centerY, float c0, float c1, float c2, float opacity) {
+                          __Triangle3ds* triangles, __Point3ds* points, int centerX, int centerY,
+                          float c0, float c1, float c2, float opacity) {
   for (int t = 0; t < triangleCount; ++t)
     SetupTriangleSolid(dst, width, height, &triangles[t], points, centerX, centerY, c0, c1, c2,
                        opacity);
@@ -98,8 +98,7 @@ void RasterSolidTriangles(unsigned char* dst, int width, int height, int, int tr
 
 void __DrawScenesLineColor(float lineWidth, int c0, int c1, int c2, unsigned char* dst,
                            unsigned char* src, int width, int height, int, int triangleCount,
-                           __Triangle3ds* triangles, __Point3ds* points, int centerX,
-                           int centerY) {
+                           __Triangle3ds* triangles, __Point3ds* points, int centerX, int centerY) {
   // Clipped to the frame of the last render (nothing before the first one).
   for (int t = 0; t < triangleCount; ++t) {
     __Triangle3ds* tri = &triangles[t];
@@ -107,7 +106,7 @@ void __DrawScenesLineColor(float lineWidth, int c0, int c1, int c2, unsigned cha
     float nx, ny, nz;
     TriangleNormal(tri, points, nx, ny, nz);
     if (nz >= 0.0f || _DubleSide)
-      DrawTriangleEdgesColor(lineWidth, c0, c1, c2, dst, src, width, height, tri, points,
-                             centerX, centerY);
+      DrawTriangleEdgesColor(lineWidth, c0, c1, c2, dst, src, width, height, tri, points, centerX,
+                             centerY);
   }
 }

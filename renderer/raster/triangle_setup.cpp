@@ -68,8 +68,8 @@ void PlaneNormalM3(__Point* p, float& nx, float& ny, float& nz) {
   nz = (x0 - x1) * (y2 - y1) - (y0 - y1) * (x2 - x1);
 }
 
-void VertexBounds(const uint32_t* index, __Point* points, float& minX, float& minY,
-                  float& maxX, float& maxY) {
+void VertexBounds(const uint32_t* index, __Point* points, float& minX, float& minY, float& maxX,
+                  float& maxY) {
   minX = 1e11f;
   minY = 1e11f;
   maxX = -1e11f;
@@ -82,8 +82,8 @@ void VertexBounds(const uint32_t* index, __Point* points, float& minX, float& mi
   if (p.y > maxY) maxY = p.y;
 }
 
-void LinePlanePoint(float px, float py, float pz, float dx, float dy, float dz, float& x,
-                    float& y, float& z, float a, float b, float c, float e) {
+void LinePlanePoint(float px, float py, float pz, float dx, float dy, float dz, float& x, float& y,
+                    float& z, float a, float b, float c, float e) {
   // Solved along a dominant axis of D; only |dy| against |dx| decides.
   if (std::fabs(dy) > std::fabs(dx)) {
     y = (py * (a + c) - dy * (e + dx * px + dz * pz)) / (a + b + c);
@@ -102,16 +102,16 @@ void LinePlanePoint(float px, float py, float pz, float dx, float dy, float dz, 
 
 void SetupTrianglePhong(unsigned char* dst, unsigned char* src, int width, int height,
                         __Texture* textures, material3ds* materials, int materialCount,
-                        __Triangle3ds* triangle, __Point3ds* vertices, int centerX,
-                        int centerY, int lightCount, light3ds* lights, GlassProp* glass) {
+                        __Triangle3ds* triangle, __Point3ds* vertices, int centerX, int centerY,
+                        int lightCount, light3ds* lights, GlassProp* glass) {
   __Point3ds local[3];
   EdgeRecord edges[3];
   float minY, nx, ny, nz, d;
   if (!PrepareTriangle(triangle, vertices, centerX, centerY, true, local, edges, minY)) return;
   if (!TrianglePlane(local, nx, ny, nz, d)) return;
   RasterTrianglePhong(dst, src, width, height, textures, materials, materialCount, triangle, 3,
-                      local, edges, TruncToInt(minY), centerX, centerY, nx, ny, nz, d,
-                      lightCount, lights, glass);
+                      local, edges, TruncToInt(minY), centerX, centerY, nx, ny, nz, d, lightCount,
+                      lights, glass);
 }
 
 void SetupTriangleFlat(unsigned char* dst, unsigned char* src, int width, int height,
@@ -124,8 +124,8 @@ void SetupTriangleFlat(unsigned char* dst, unsigned char* src, int width, int he
   if (!PrepareTriangle(triangle, vertices, centerX, centerY, true, local, edges, minY)) return;
   if (!TrianglePlane(local, nx, ny, nz, d)) return;
   RasterTriangleFlat(dst, src, width, height, textures, materials, materialCount, triangle, 3,
-                     local, edges, TruncToInt(minY), centerX, centerY, nx, ny, nz, d,
-                     lightCount, lights, glass);
+                     local, edges, TruncToInt(minY), centerX, centerY, nx, ny, nz, d, lightCount,
+                     lights, glass);
 }
 
 void SetupTriangleSolid(unsigned char* dst, int width, int height, __Triangle3ds* triangle,

@@ -19,7 +19,8 @@ struct Outcome {
 bool SameCall(const ShadeCall& a, const ShadeCall& b) {
   if (a.x != b.x || a.y != b.y || a.z != b.z || a.material != b.material) return false;
   if (a.hasPrev != b.hasPrev || a.textured != b.textured || a.u != b.u || a.v != b.v) return false;
-  if (a.normal.x != b.normal.x || a.normal.y != b.normal.y || a.normal.z != b.normal.z) return false;
+  if (a.normal.x != b.normal.x || a.normal.y != b.normal.y || a.normal.z != b.normal.z)
+    return false;
   if (!a.hasPrev) return true;
   if (a.prev.valid != b.prev.valid) return false;
   if (!a.prev.valid) return true;
@@ -47,7 +48,8 @@ class ClipCompare : public RasterTest {
       p.v = pn(rng);
       pts_.push_back(p);
     }
-    for (int t = 0; t < triangles; ++t) tris_.push_back(Tri(3 * t, 3 * t + 1, 3 * t + 2, uint16_t(t & 3)));
+    for (int t = 0; t < triangles; ++t)
+      tris_.push_back(Tri(3 * t, 3 * t + 1, 3 * t + 2, uint16_t(t & 3)));
   }
   Outcome Render(bool clip, int mode) {
     gRasterClipWalks = clip;
@@ -90,7 +92,12 @@ TEST_F(ClipCompare, ScenesDrawTheSameInsideTheFrame) {
       for (int mode : {0, 1, 3, 6}) {
         const Outcome clipped = Render(true, mode);
         const Outcome plain = Render(false, mode);
-        Expect(clipped, plain, mode == 0 ? "rough" : mode == 1 ? "line" : mode == 3 ? "flat" : "phong", round);
+        Expect(clipped, plain,
+               mode == 0   ? "rough"
+               : mode == 1 ? "line"
+               : mode == 3 ? "flat"
+                           : "phong",
+               round);
       }
       Expect(Solid(true), Solid(false), "solid", round);
     }
@@ -113,8 +120,8 @@ TEST_F(ClipCompare, LinesDrawTheSameInsideTheFrame) {
       DrawLineInverse(x0, y0, x1, y1, dst_.data(), src_.data(), W, H);
       DrawLineSolidAA(40, 80, 120, y0, x1, x0, y1, width, dst_.data(), nullptr, 0, 0);
       __Triangle3ds t = Tri(0, 0, 0, 1);
-      DrawLineShaded(x1, x0, y1, y0, width, dst_.data(), src_.data(), 0, 0, nullptr, nullptr, 0,
-                     &t, 0, nullptr, 3, 2, 0.6f, 0, -0.8f, 1, 0, nullptr, nullptr);
+      DrawLineShaded(x1, x0, y1, y0, width, dst_.data(), src_.data(), 0, 0, nullptr, nullptr, 0, &t,
+                     0, nullptr, 3, 2, 0.6f, 0, -0.8f, 1, 0, nullptr, nullptr);
       out[clip] = {dst_, Recorder::Calls()};
     }
     Expect(out[1], out[0], "lines", round);
@@ -148,7 +155,8 @@ TEST_F(ClipCompare, LeavingOutBlankEdgeShadingChangesNoPixel) {
           out[skip].dst = frame;
         }
         gRasterSkipBlankEdges = true;
-        ASSERT_EQ(out[0].dst, out[1].dst) << "mode " << mode << " deep " << deep << " round " << round;
+        ASSERT_EQ(out[0].dst, out[1].dst)
+            << "mode " << mode << " deep " << deep << " round " << round;
       }
   }
   _Deep = 0;

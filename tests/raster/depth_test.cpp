@@ -78,7 +78,7 @@ TEST_F(RasterTest, DepthTestRules) {
   EXPECT_EQ(z, 3.0f);
   EXPECT_EQ(index, 1 + 2 * 4);
   EXPECT_EQ(depth_[9], 3.0f);
-  EXPECT_EQ(ZTestWrite(1, 2, -3, 0, 0, 1, v, z, index, oldZ), 0);  // a tie fails
+  EXPECT_EQ(ZTestWrite(1, 2, -3, 0, 0, 1, v, z, index, oldZ), 0);      // a tie fails
   EXPECT_EQ(ZTestWrite(-0.5f, 2, -3, 0, 0, 1, v, z, index, oldZ), 1);  // truncates to 0
   EXPECT_EQ(ZTestWrite(4, 0, -3, 0, 0, 1, v, z, index, oldZ), 0);      // outside
   EXPECT_EQ(ZTestWrite(0, -1, -3, 0, 0, 1, v, z, index, oldZ), 0);

@@ -34,14 +34,15 @@ class Hostile : public RasterTest {
           _Quality = uint8_t(quality);
           _DrawMode = uint8_t(mode);
           _DubleSide = 1;
-          __RasterScene(pageDst_, pageSrc_, W, H, 4 * W, int(pts.size()), int(tris.size()), tris.data(),
-                        pts.data(), W / 2, H / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
+          __RasterScene(pageDst_, pageSrc_, W, H, 4 * W, int(pts.size()), int(tris.size()),
+                        tris.data(), pts.data(), W / 2, H / 2, 0, nullptr, nullptr, 0, nullptr,
+                        nullptr);
           __RasterSolid(pageDst_, W, H, 4 * W, int(pts.size()), int(tris.size()), tris.data(),
                         pts.data(), W / 2, H / 2, 1, 2, 3, 0.5f);
-          __DrawScenesLineColor(2.0f, 1, 2, 3, pageDst_, pageSrc_, W, H, 0, int(tris.size()), tris.data(),
-                                pts.data(), W / 2, H / 2);
-          __DrawScenesLineColor(1e9f, 1, 2, 3, pageDst_, pageSrc_, W, H, 0, int(tris.size()), tris.data(),
-                                pts.data(), W / 2, H / 2);
+          __DrawScenesLineColor(2.0f, 1, 2, 3, pageDst_, pageSrc_, W, H, 0, int(tris.size()),
+                                tris.data(), pts.data(), W / 2, H / 2);
+          __DrawScenesLineColor(1e9f, 1, 2, 3, pageDst_, pageSrc_, W, H, 0, int(tris.size()),
+                                tris.data(), pts.data(), W / 2, H / 2);
         }
     _Deep = 0;
   }
@@ -58,8 +59,8 @@ class Hostile : public RasterTest {
 
 TEST_F(Hostile, NonFiniteVerticesDrawNothing) {
   const float nan = std::numeric_limits<float>::quiet_NaN(), inf = INFINITY;
-  std::vector<__Point3ds> pts = {Vtx(0, 0), Vtx(10, 0), Vtx(0, 10), Vtx(nan, 5), Vtx(5, inf),
-                                 Vtx(-inf, 3), Vtx(4, 4, nan)};
+  std::vector<__Point3ds> pts = {Vtx(0, 0),   Vtx(10, 0),   Vtx(0, 10),    Vtx(nan, 5),
+                                 Vtx(5, inf), Vtx(-inf, 3), Vtx(4, 4, nan)};
   std::vector<__Triangle3ds> tris;
   for (uint32_t bad = 3; bad < 6; ++bad)
     for (int slot = 0; slot < 3; ++slot) {
@@ -77,17 +78,16 @@ TEST_F(Hostile, NonFiniteVerticesDrawNothing) {
     for (int mode : {1, 3, 6}) {
       _Quality = uint8_t(quality);
       _DrawMode = uint8_t(mode);
-      __RasterScene(pageDst_, pageSrc_, W, H, 4 * W, int(pts.size()), int(tris.size()),
-                    tris.data(), pts.data(), W / 2, H / 2, 0, nullptr, nullptr, 0, nullptr,
-                    nullptr);
+      __RasterScene(pageDst_, pageSrc_, W, H, 4 * W, int(pts.size()), int(tris.size()), tris.data(),
+                    pts.data(), W / 2, H / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
     }
   EXPECT_TRUE(Recorder::Calls().empty());
   EXPECT_TRUE(Untouched());
 }
 
 TEST_F(Hostile, EnormousTrianglesAndLinesStayBounded) {
-  const float big[] = {1e30f, -1e30f, 3e38f, -3e38f, 1e7f, -1e7f, 16777217.0f, -16777217.0f,
-                       4194305.5f, 1e5f, -1e5f};
+  const float big[] = {1e30f,       -1e30f,       3e38f,      -3e38f, 1e7f, -1e7f,
+                       16777217.0f, -16777217.0f, 4194305.5f, 1e5f,   -1e5f};
   std::vector<__Point3ds> pts;
   std::vector<__Triangle3ds> tris;
   uint32_t n = 0;
@@ -101,8 +101,8 @@ TEST_F(Hostile, EnormousTrianglesAndLinesStayBounded) {
   };
   for (float a : big)
     for (float b : big) {
-      add(Vtx(a, b, 1), Vtx(-b, a, 2), Vtx(3, -4, 0));   // far corners around the frame
-      add(Vtx(a, 1, 1), Vtx(-a, 2, 1), Vtx(0, b, 1));     // huge, covering the frame
+      add(Vtx(a, b, 1), Vtx(-b, a, 2), Vtx(3, -4, 0));        // far corners around the frame
+      add(Vtx(a, 1, 1), Vtx(-a, 2, 1), Vtx(0, b, 1));         // huge, covering the frame
       add(Vtx(a, b, a), Vtx(a + 1, b, b), Vtx(a, b + 1, 0));  // tiny, far away
     }
   RenderAll(pts, tris);
@@ -119,8 +119,8 @@ TEST_F(Hostile, EnormousTrianglesAndLinesStayBounded) {
 
 TEST_F(Hostile, FarLinesEnd) {
   MakeFrame(W, H);
-  const float far[] = {-3e38f, -1e30f, -1e9f, -16777217.0f, -4194305.0f, -50.0f, 20.0f,
-                       4194305.0f, 16777217.0f, 1e9f, 1e30f, 3e38f};
+  const float far[] = {-3e38f, -1e30f,     -1e9f,       -16777217.0f, -4194305.0f, -50.0f,
+                       20.0f,  4194305.0f, 16777217.0f, 1e9f,         1e30f,       3e38f};
   for (int quality = 0; quality < 2; ++quality) {
     _Quality = uint8_t(quality);
     for (float a : far)

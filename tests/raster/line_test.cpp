@@ -15,8 +15,8 @@ PixelSet Box(int x0, int x1, int y0, int y1) {
 // The thick line from (x0, y0) to (x1, y1), shaded through the recorder.
 void Shaded(unsigned char* dst, float x0, float y0, float x1, float y1, float width = 1.0f) {
   __Triangle3ds t = Tri(0, 0, 0);
-  DrawLineShaded(x0, x1, y0, y1, width, dst, dst, 0, 0, nullptr, nullptr, 0, &t, 0, nullptr, 0,
-                 0, 0, 0, -1, 0, 0, nullptr, nullptr);
+  DrawLineShaded(x0, x1, y0, y1, width, dst, dst, 0, 0, nullptr, nullptr, 0, &t, 0, nullptr, 0, 0,
+                 0, 0, -1, 0, 0, nullptr, nullptr);
 }
 
 }  // namespace

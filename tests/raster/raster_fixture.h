@@ -43,8 +43,8 @@ struct Recorder {
   static float Shade(float cx, float cy, unsigned char* dst, unsigned char*, float px, float py,
                      float pz, __Triangle3ds* tri, material3ds*, int, float& o0, float& o1,
                      float& o2, __Point* normal, unsigned char textured, float u, float v,
-                     __Texture*, int, light3ds*, __PrevInfo* prev, GlassProp*, float, float,
-                     float, float) {
+                     __Texture*, int, light3ds*, __PrevInfo* prev, GlassProp*, float, float, float,
+                     float) {
     ShadeCall c{};
     c.x = px + cx;
     c.y = py + cy;

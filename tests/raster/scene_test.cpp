@@ -166,8 +166,8 @@ TEST_F(SceneTest, EmptySceneAndSolidFill) {
   for (int mode : {0, 1, 3, 6}) {
     Fresh();
     _DrawMode = uint8_t(mode);
-    __RasterScene(dst_.data(), src_.data(), 32, 32, 128, 0, 0, nullptr, nullptr, 16, 16, 0,
-                  nullptr, nullptr, 0, nullptr, nullptr);
+    __RasterScene(dst_.data(), src_.data(), 32, 32, 128, 0, 0, nullptr, nullptr, 16, 16, 0, nullptr,
+                  nullptr, 0, nullptr, nullptr);
     EXPECT_TRUE(Covered().empty());
   }
   // The solid fill draws both windings, without shading.
@@ -200,7 +200,8 @@ TEST_F(SceneTest, SixteenBitChannels) {
   // A solid fill covers at full alpha 32768.
   Frame fill(32, 32, true);
   _Quality = 0;
-  __RasterSolid(fill.data(), 32, 32, 128, 6, 1, s.tris.data(), s.pts.data(), 16, 16, 20000, 0, 0, 1);
+  __RasterSolid(fill.data(), 32, 32, 128, 6, 1, s.tris.data(), s.pts.data(), 16, 16, 20000, 0, 0,
+                1);
   EXPECT_EQ(fill.Get(8, 8, 0), 20000);
   EXPECT_EQ(fill.Get(8, 8, 3), 32768);
 }

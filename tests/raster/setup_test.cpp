@@ -138,7 +138,7 @@ TEST(Geometry, NormalsDistanceAndBounds) {
   TriangleNormal(&t, pts, nx, ny, nz);  // (P2 - P1) x (P0 - P1)
   EXPECT_EQ(nz, 1.0f);
   TriangleNormal(&r, pts, nx, ny, nz);
-  EXPECT_EQ(nz, -1.0f);  // opposite order, opposite normal
+  EXPECT_EQ(nz, -1.0f);           // opposite order, opposite normal
   PlaneNormal3(pts, nx, ny, nz);  // (P0 - P1) x (P2 - P1)
   EXPECT_EQ(nz, -1.0f);
   __Point q[3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
