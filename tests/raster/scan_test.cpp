@@ -162,3 +162,60 @@ TEST_F(RasterTest, QualityAddsAntiAliasedBandsOutsideTheEdges) {
     for (int x = 0; x < 28; ++x) partial += Alpha(x, y) > 0 && Alpha(x, y) < 255;
   EXPECT_GT(partial, 10);
 }
+
+TEST_F(RasterTest, PerspectiveUndoMovesTextureCoordinatesAlongTheSurface) {
+  // A(0, 0, 0) u 0, B(20, 0, 500) u 1, C(0, 20, 0) u 0, centre (2, 2). At the
+  // screen middle of A-B the depth is 250; undone, the point lies 0.75 of the
+  // way to B (B's own offset halves with its depth).
+  __Point3ds pts[3] = {Vtx(0, 0, 0), Vtx(20, 0, 500), Vtx(0, 20, 0)};
+  for (__Point3ds& p : pts) p.textured = 1;
+  pts[1].u = 1;
+  _Quality = 0;
+  for (int persp = 0; persp < 2; ++persp) {
+    _Persp_Val = float(persp);
+    MakeFrame(32, 32);
+    Recorder::Calls().clear();
+    DrawTriangle(Fill::Flat, dst_.data(), pts, Tri(0, 1, 2), 1.0f, 2, 2);
+    bool seen = false;
+    for (const ShadeCall& c : Recorder::Calls())
+      if (c.x == 12.0f && c.y == 2.0f) {
+        seen = true;
+        EXPECT_NEAR(c.z, 250.0f, 1e-3f);
+        EXPECT_NEAR(c.u, persp ? 0.75f : 0.5f, 1e-5f);
+      }
+    EXPECT_TRUE(seen);
+  }
+  _Persp_Val = 0;
+}
+
+TEST_F(RasterTest, QuadraticNormalsOnlyWithQuality) {
+  // Stored normals of different lengths: the quadratic field leans toward the
+  // longer one; without quality the switch is ignored.
+  __Point3ds pts[3] = {Vtx(2, 20), Vtx(2, 2), Vtx(20, 2)};
+  pts[0].nx = 0, pts[0].ny = 0, pts[0].nz = 4;
+  pts[1].nx = 0, pts[1].ny = 1, pts[1].nz = 0;
+  pts[2].nx = 1, pts[2].ny = 0, pts[2].nz = 0;
+  auto normalAt = [&](int quality, int phong2) {
+    _Quality = uint8_t(quality);
+    _UsePhong2 = uint8_t(phong2);
+    _DrawMode = 6;
+    MakeFrame(24, 24);
+    Recorder::Calls().clear();
+    DrawTriangle(Fill::Phong, dst_.data(), pts, Tri(0, 1, 2));
+    for (const ShadeCall& c : Recorder::Calls())
+      if (c.x == 8.0f && c.y == 8.0f) return c.normal;
+    ADD_FAILURE() << "pixel (8, 8) not shaded";
+    return __Point{0, 0, 0};
+  };
+  const __Point linear = normalAt(0, 0);
+  // Weights (1/3, 1/3, 1/3): the unit normals blend to a third each.
+  EXPECT_NEAR(linear.x, 1.0f / 3, 1e-6f);
+  EXPECT_NEAR(linear.z, 1.0f / 3, 1e-6f);
+  const __Point ignored = normalAt(0, 1);
+  EXPECT_EQ(ignored.x, linear.x);
+  EXPECT_EQ(ignored.z, linear.z);
+  // w^2 n + 2 w w' M: z = 1/9 + 2/9 (2 + 2) = 1, x = 1/9 + 2/9 (0.5 + 0.5).
+  const __Point quadratic = normalAt(1, 1);
+  EXPECT_NEAR(quadratic.z, 1.0f, 1e-5f);
+  EXPECT_NEAR(quadratic.x, 1.0f / 3, 1e-5f);
+}
