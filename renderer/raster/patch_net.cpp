@@ -2,6 +2,7 @@
 #include "renderer/raster/patch_net.h"
 
 #include <cmath>
+#include <limits>
 
 #include "renderer/raster/raster_internal.h"
 #include "renderer/raster/rasterize.h"
@@ -45,9 +46,17 @@ int ClampTo(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 }  // namespace
 
 void PatchTangentProject(const __Point3ds& vertex, const float q[3], float out[3]) {
+  const float a = vertex.nx * vertex.nx, b = vertex.ny * vertex.ny, c = vertex.nz * vertex.nz;
+  // A normal of zero length (or one whose square vanishes in single
+  // precision) spans no plane: the point is marked as no number, so that the
+  // triangle is not drawn, rather than left to a division by zero.
+  if (!(a + b + c > 0.0f)) {
+    out[0] = out[1] = out[2] = std::numeric_limits<float>::quiet_NaN();
+    return;
+  }
   float e = -(vertex.nx * vertex.x + vertex.ny * vertex.y + vertex.nz * vertex.z);
-  LinePlanePoint(q[0], q[1], q[2], vertex.nx, vertex.ny, vertex.nz, out[0], out[1], out[2],
-                 vertex.nx * vertex.nx, vertex.ny * vertex.ny, vertex.nz * vertex.nz, e);
+  LinePlanePoint(q[0], q[1], q[2], vertex.nx, vertex.ny, vertex.nz, out[0], out[1], out[2], a,
+                 b, c, e);
 }
 
 bool BuildPatchNet(const __Triangle3ds* triangle, const __Point3ds* points, bool withTexture,

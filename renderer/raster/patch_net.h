@@ -59,7 +59,7 @@ bool BuildPatchNet(const __Triangle3ds* triangle, const __Point3ds* points, bool
 
 // Orthogonal projection of q onto the tangent plane of the vertex (the
 // plane through it with its normal as stored), as a line-plane meeting along
-// the normal. A zero normal gives no finite point.
+// the normal. A normal of zero squared length gives NaN coordinates.
 void PatchTangentProject(const __Point3ds& vertex, const float q[3], float out[3]);
 
 // The ten Bernstein weights of (w0, w1, w2), each with its multinomial

@@ -131,6 +131,11 @@ TEST(PatchNet, ZeroOrBrokenInputHasNoFiniteNet) {
   EXPECT_FALSE(BuildPatchNet(&t, zero, false, &net));
   EXPECT_FALSE(net.finite);
 
+  // A normal whose square vanishes in single precision spans no plane.
+  __Point3ds tiny[3] = {Vertex(0, 0, 0, 0, 0, 1), Vertex(5, 0, 0, 1e-30f, 0, 0),
+                        Vertex(0, 5, 0, 0, 0, 1)};
+  EXPECT_FALSE(BuildPatchNet(&t, tiny, false, &net));
+
   const float nan = std::numeric_limits<float>::quiet_NaN();
   __Point3ds bad[3] = {Vertex(0, 0, 0, 0, 0, 1), Vertex(nan, 0, 0, 0, 0, 1),
                        Vertex(0, 5, 0, 0, 0, 1)};
