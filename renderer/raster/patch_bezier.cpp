@@ -44,9 +44,10 @@ struct BezierFill {
       return;
     }
 
-    double n[3];
-    PatchEval3(net->nrm64, b, n);
-    if (!PatchFaceVisible(n[2])) return;  // the record stays as it is
+    // The face test needs only the normal's z; the rest waits for the depth
+    // test (the same sums either way).
+    const double nz = PatchEvalZ(net->nrm64, b);
+    if (!PatchFaceVisible(nz)) return;  // the record stays as it is
 
     // Depth before shading: a sample that ends up fully transparent still
     // hides later samples behind it. A depth that is no finite float is
@@ -57,6 +58,9 @@ struct BezierFill {
       return;
     }
     ZBuff[index] = float(p[2]);
+
+    double n[3];
+    PatchEval3(net->nrm64, b, n);
 
     double uv[2] = {0.0, 0.0};
     if (textured) PatchEval2(net->uv64, b, uv);
