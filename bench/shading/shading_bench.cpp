@@ -81,8 +81,8 @@ void BM_ShadePixel(benchmark::State& state) {
   _Stride = 4 * W;
   Zwidth = W;
   Zheight = H;
-  std::vector<unsigned char> dst = Pattern(W, H, deep), src = Pattern(W, H, deep),
-                             back = src, tex = Pattern(T, T, deep);
+  std::vector<unsigned char> dst = Pattern(W, H, deep), src = Pattern(W, H, deep), back = src,
+                             tex = Pattern(T, T, deep);
   std::vector<float> z2(size_t(W) * H, -1.6947395e38f);
   _DestImage = dst.data();
   _BackImage = back.data();
@@ -108,9 +108,9 @@ void BM_ShadePixel(benchmark::State& state) {
       const float u = float(x) / float(W - 1);
       __Point n{0.3f * (u - 0.5f), 0.2f * (v - 0.5f), 1.0f};
       const float px = float(x) - W / 2.0f;
-      sink += RenderOnePixel(W / 2.0f, H / 2.0f, dst.data(), src.data(), px, py, 50.0f, &tri,
-                             &mat, 1, out0, out1, out2, &n, 1, u, v, slots, 1, &light, &prev,
-                             &glass, 0.0f, 0.0f, 1.0f, -50.0f);
+      sink += RenderOnePixel(W / 2.0f, H / 2.0f, dst.data(), src.data(), px, py, 50.0f, &tri, &mat,
+                             1, out0, out1, out2, &n, 1, u, v, slots, 1, &light, &prev, &glass,
+                             0.0f, 0.0f, 1.0f, -50.0f);
       sink += out0 + out1 + out2;
       prev = __PrevInfo{n.x, n.y, n.z, 1, px, py, u, v};
     }
@@ -126,8 +126,8 @@ void BM_ShadePixel(benchmark::State& state) {
 
 void PixelArgs(benchmark::internal::Benchmark* b) {
   b->ArgNames({"maps", "deep", "quality"});
-  for (int f : {0, TEXTURE, OPACITY, BUMP, REFLECTION, TEXTURE | OPACITY | BUMP | REFLECTION,
-                GLASS, MINIFIED})
+  for (int f : {0, TEXTURE, OPACITY, BUMP, REFLECTION, TEXTURE | OPACITY | BUMP | REFLECTION, GLASS,
+                MINIFIED})
     for (int deep : {0, 1})
       for (int quality : {0, 1}) b->Args({f, deep, quality});
 }

@@ -3,9 +3,9 @@
 // channels in channel units; the amount is rescaled at 16 bits so the same
 // amount gives the same relief at both depths. The normal is not made unit
 // length again: the lighting and glass use it as tilted.
-#include "renderer/shading/texel_sampling.h"
-
 #include <cmath>
+
+#include "renderer/shading/texel_sampling.h"
 
 namespace {
 

@@ -35,11 +35,11 @@ int PathSteps(float e) {
 }
 
 struct GlassSetup {
-  float X, Y;        // the pixel, absolute
-  float dist[3];     // displacement distance per channel
-  float F;           // bend factor from the optical coefficient and nz
+  float X, Y;          // the pixel, absolute
+  float dist[3];       // displacement distance per channel
+  float F;             // bend factor from the optical coefficient and nz
   float Px[3], Py[3];  // sample point per channel
-  float D[3];        // diffuse colour - 0.5 per channel
+  float D[3];          // diffuse colour - 0.5 per channel
 };
 
 void SupersampledPath(PixelShade& shade, const GlassSetup& g, const PixelCall& call,
@@ -87,7 +87,8 @@ void SingleSamplePath(PixelShade& shade, const GlassSetup& g, const PixelCall& c
       continue;
     }
     if (!_Quality) {
-      shade.diffuse[c] = ClampFraction(GlassSource(c, xi, yi, call.pz, call.src) / maxChannel + g.D[c]);
+      shade.diffuse[c] =
+          ClampFraction(GlassSource(c, xi, yi, call.pz, call.src) / maxChannel + g.D[c]);
       continue;
     }
     // Squared sums of the distances, not bilinear products: at fx = fy = 0

@@ -1,9 +1,9 @@
 // Opacity map: the brightest of the texel's colour channels is the new
 // opacity, in proportion to the map's amount times the texel's alpha. A
 // white texel keeps the opacity, a black one removes it.
-#include "renderer/shading/texel_sampling.h"
-
 #include <cmath>
+
+#include "renderer/shading/texel_sampling.h"
 
 void ApplyOpacityMap(PixelShade& shade, const map3ds& block, const __Texture& slot,
                      const PixelCall& call) {

@@ -41,8 +41,8 @@ float WallCoord(float p, float pz, float ra, float rz, float h) {
 
 }  // namespace
 
-void ReflectionCoords(float nx, float ny, float nz, float px, float py, float pz, float h,
-                      float& U, float& V) {
+void ReflectionCoords(float nx, float ny, float nz, float px, float py, float pz, float h, float& U,
+                      float& V) {
   const float rx = 2.0f * nz * nx;
   const float ry = 2.0f * nz * ny;
   const float rz = 2.0f * nz * nz - 1.0f;

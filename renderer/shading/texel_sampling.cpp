@@ -40,8 +40,7 @@ void SamplePoint(const __Texture& slot, const TexelPos& pos, float bgra[4]) {
   for (int c = 0; c < 4; ++c) bgra[c] = float(GetChannel(pixels, i + c));
 }
 
-void SampleBilinear(const __Texture& slot, const TexelPos& pos, BilinearEdge edge,
-                    float bgra[4]) {
+void SampleBilinear(const __Texture& slot, const TexelPos& pos, BilinearEdge edge, float bgra[4]) {
   const int w = slot.width, h = slot.height;
   int x1 = pos.x0 + 1, y1 = pos.y0 + 1;
   if (edge == BilinearEdge::WrapToSecond) {

@@ -115,5 +115,5 @@ void LookupReflection(const PixelShade& shade, const map3ds& block, const __Text
                       const PixelCall& call, float rgb[3]);
 // Reflection lookup coordinates (U, V) in 0..1 across the cube's walls, for
 // a pixel at (px, py, pz) with unit normal (nx, ny, nz) and half-size h.
-void ReflectionCoords(float nx, float ny, float nz, float px, float py, float pz, float h,
-                      float& U, float& V);
+void ReflectionCoords(float nx, float ny, float nz, float px, float py, float pz, float h, float& U,
+                      float& V);

@@ -37,8 +37,10 @@ class GlassTest : public ShadingTest {
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) {
         const int k = deep ? 128 : 1;
-        Put(src_, 16, x, y, k * (8 * x + 2 * y), k * (8 * x + 2 * y + 1), k * (8 * x + 2 * y + 2), Max());
-        Put(back_, 16, x, y, At(src_, 16, x, y, 0), At(src_, 16, x, y, 1), At(src_, 16, x, y, 2), Max());
+        Put(src_, 16, x, y, k * (8 * x + 2 * y), k * (8 * x + 2 * y + 1), k * (8 * x + 2 * y + 2),
+            Max());
+        Put(back_, 16, x, y, At(src_, 16, x, y, 0), At(src_, 16, x, y, 1), At(src_, 16, x, y, 2),
+            Max());
       }
   }
   float Src(int x, int y, int c) const { return float(At(src_, 16, x, y, c)); }
@@ -115,8 +117,9 @@ TEST_F(GlassTest, OutsideSamplesFallBackToThePixelsRowOrColumn) {
     } else {
       // fx = |-8 - 2| = 10: the squared weights of a far sample.
       const float w00 = 64, w01 = 81, w10 = 121, w11 = 100, sum = 366;
-      const float v = (w00 * Src(2, 3, 0) + w11 * Src(3, 4, 0) + w01 * Src(2, 4, 0) +
-                       w10 * Src(3, 3, 0)) / (sum * m);
+      const float v =
+          (w00 * Src(2, 3, 0) + w11 * Src(3, 4, 0) + w01 * Src(2, 4, 0) + w10 * Src(3, 3, 0)) /
+          (sum * m);
       EXPECT_NEAR(s.diffuse[0], v, 1e-6);
     }
     EXPECT_EQ(s.opacity, 1.0f);
@@ -145,7 +148,8 @@ TEST_F(GlassTest, QualityWeighsThePixelAndItsNeighbours) {
     s = Run(Shade(1, 0, 0), Glass(0, 4.5f, 0), Call(12, 6));
     EXPECT_NEAR(s.diffuse[0],
                 (2.25f * Src(7, 6, 0) + 0.25f * Src(8, 7, 0) + 0.25f * Src(7, 7, 0) +
-                 2.25f * Src(8, 6, 0)) / (5 * m),
+                 2.25f * Src(8, 6, 0)) /
+                    (5 * m),
                 1e-6);
     EXPECT_EQ(s.opacity, 1.0f);
   }
@@ -304,10 +308,10 @@ TEST_F(GlassTest, PlaneDepthOfTheNeighbourSamples) {
   call.planeC = -1.0f;
   call.planeD = 0.0f;
   Run(Shade(0, 0, 1), Glass(0, 0, 0), call);
-  EXPECT_EQ(zbuff2_[6 * 16 + 5], 5.0f);   // the pixel: its own depth
-  EXPECT_EQ(zbuff2_[7 * 16 + 6], 6.0f);   // (x + 1, y + 1)
-  EXPECT_EQ(zbuff2_[7 * 16 + 5], 5.0f);   // (x, y + 1)
-  EXPECT_EQ(zbuff2_[6 * 16 + 6], 6.0f);   // (x + 1, y)
+  EXPECT_EQ(zbuff2_[6 * 16 + 5], 5.0f);  // the pixel: its own depth
+  EXPECT_EQ(zbuff2_[7 * 16 + 6], 6.0f);  // (x + 1, y + 1)
+  EXPECT_EQ(zbuff2_[7 * 16 + 5], 5.0f);  // (x, y + 1)
+  EXPECT_EQ(zbuff2_[6 * 16 + 6], 6.0f);  // (x + 1, y)
   // A plane seen edge-on uses the pixel's depth everywhere.
   std::fill(zbuff2_.begin(), zbuff2_.end(), -1.6947395e38f);
   call.planeC = 0.005f;
@@ -332,8 +336,8 @@ TEST_F(GlassTest, RenderOnePixelShowsTheRefractedSource) {
     __Triangle3ds tri{};
     __Point n{1.0f, 0.0f, 0.0f};
     float o0 = -1, o1 = -1, o2 = -1;
-    float op = RenderOnePixel(8, 8, dest_.data(), src_.data(), 12 - 8, 3 - 8, 0, &tri, &mat, 1,
-                              o0, o1, o2, &n, 0, 0, 0, slots, 1, &light, nullptr, &g, 0, 0, 1, 0);
+    float op = RenderOnePixel(8, 8, dest_.data(), src_.data(), 12 - 8, 3 - 8, 0, &tri, &mat, 1, o0,
+                              o1, o2, &n, 0, 0, 0, slots, 1, &light, nullptr, &g, 0, 0, 1, 0);
     EXPECT_EQ(op, 1.0f);
     EXPECT_FLOAT_EQ(o0, Src(4, 3, 0));
     EXPECT_FLOAT_EQ(o1, Src(6, 3, 1));
@@ -345,8 +349,8 @@ TEST_F(GlassTest, RenderOnePixelShowsTheRefractedSource) {
     EXPECT_FLOAT_EQ(o0, 0.5f * Max());
     // A pixel outside the frame refracts nothing and is transparent.
     g.enabled = 1;
-    op = RenderOnePixel(8, 8, dest_.data(), src_.data(), 4, 20, 0, &tri, &mat, 1, o0, o1, o2, &n,
-                        0, 0, 0, slots, 1, &light, nullptr, &g, 0, 0, 1, 0);
+    op = RenderOnePixel(8, 8, dest_.data(), src_.data(), 4, 20, 0, &tri, &mat, 1, o0, o1, o2, &n, 0,
+                        0, 0, slots, 1, &light, nullptr, &g, 0, 0, 1, 0);
     EXPECT_EQ(op, 0.0f);
     EXPECT_EQ(o0, 0.0f);
   }

@@ -12,8 +12,8 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include "stb_image_write.h"
 
-std::string CompareGolden(const std::string& name, const std::vector<uint8_t>& rgba, int w,
-                          int h, int tolerance) {
+std::string CompareGolden(const std::string& name, const std::vector<uint8_t>& rgba, int w, int h,
+                          int tolerance) {
   const std::string actualPath = "shading_" + name + "_actual.png";
   const GoldenFile* file = nullptr;
   for (unsigned i = 0; i < kGoldenFileCount; ++i)

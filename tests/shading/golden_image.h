@@ -22,5 +22,5 @@ extern const GoldenFile kGoldenFiles[];
 extern const unsigned kGoldenFileCount;
 
 // Returns an empty string on a match, else the failure message.
-std::string CompareGolden(const std::string& name, const std::vector<uint8_t>& rgba, int w,
-                          int h, int tolerance);
+std::string CompareGolden(const std::string& name, const std::vector<uint8_t>& rgba, int w, int h,
+                          int tolerance);

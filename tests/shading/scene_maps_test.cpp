@@ -26,10 +26,14 @@ int Narrow(int v16) { return (v16 * 255 + 16384) >> 15; }
 // Texture texel channels in 8-bit units, B, G, R, A.
 int Texel8(int x, int y, int c) {
   switch (c) {
-    case TEXEL_RED: return 30 * x + 20;
-    case TEXEL_GREEN: return 40 * y + 10;
-    case TEXEL_BLUE: return (x * y * 13) % 200 + 30;
-    default: return 255;
+    case TEXEL_RED:
+      return 30 * x + 20;
+    case TEXEL_GREEN:
+      return 40 * y + 10;
+    case TEXEL_BLUE:
+      return (x * y * 13) % 200 + 30;
+    default:
+      return 255;
   }
 }
 
@@ -39,8 +43,8 @@ int Stripe8(int x, int c) { return 40 + (x * 53 + c * 71) % 170; }
 class SceneMaps : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = {__GetDrawMode(), __GetQuality(), __GetDeep(), __GetUseMultyRefract(),
-              __GetDubleSide(), __GetDrawBackFaces()};
+    saved_ = {__GetDrawMode(),        __GetQuality(),   __GetDeep(),
+              __GetUseMultyRefract(), __GetDubleSide(), __GetDrawBackFaces()};
   }
   void TearDown() override {
     __SetDrawMode(saved_[0]);
@@ -170,7 +174,8 @@ TEST_F(SceneMaps, TexturedQuadShowsItsTexture) {
   for (bool deep : {true, false}) {  // 8 bits last: its frame is the one written
     for (bool quality : {false, true}) {
       Render(false, deep, quality);
-      const std::string what = std::string("texture ") + (deep ? "16" : "8") + (quality ? " quality" : "");
+      const std::string what =
+          std::string("texture ") + (deep ? "16" : "8") + (quality ? " quality" : "");
       const int rgbOf[3] = {TEXEL_RED, TEXEL_GREEN, TEXEL_BLUE};
       CheckInterior(
           [&](int x, int y, int c) {
@@ -180,12 +185,14 @@ TEST_F(SceneMaps, TexturedQuadShowsItsTexture) {
             if (!quality) return Tex(x0, y0, rgbOf[c]);
             // Inside the texture: no wrap of the neighbours here.
             const float fx = tx - float(x0), fy = ty - float(y0);
-            return (1 - fx) * (1 - fy) * Tex(x0, y0, rgbOf[c]) + fx * fy * Tex(x0 + 1, y0 + 1, rgbOf[c]) +
-                   (1 - fx) * fy * Tex(x0, y0 + 1, rgbOf[c]) + fx * (1 - fy) * Tex(x0 + 1, y0, rgbOf[c]);
+            return (1 - fx) * (1 - fy) * Tex(x0, y0, rgbOf[c]) +
+                   fx * fy * Tex(x0 + 1, y0 + 1, rgbOf[c]) +
+                   (1 - fx) * fy * Tex(x0, y0 + 1, rgbOf[c]) +
+                   fx * (1 - fy) * Tex(x0 + 1, y0, rgbOf[c]);
           },
           what.c_str());
-      const std::string message =
-          CompareGolden(std::string("textured_quad") + (quality ? "_quality" : ""), Rgba8(), W, H, deep ? 2 : 1);
+      const std::string message = CompareGolden(
+          std::string("textured_quad") + (quality ? "_quality" : ""), Rgba8(), W, H, deep ? 2 : 1);
       EXPECT_TRUE(message.empty()) << what << ": " << message;
     }
   }
@@ -199,7 +206,8 @@ TEST_F(SceneMaps, GlassQuadDisplacesTheStripesPerChannel) {
   for (bool deep : {true, false}) {  // 8 bits last: its frame is the one written
     for (bool quality : {false, true}) {
       Render(true, deep, quality);
-      const std::string what = std::string("glass ") + (deep ? "16" : "8") + (quality ? " quality" : "");
+      const std::string what =
+          std::string("glass ") + (deep ? "16" : "8") + (quality ? " quality" : "");
       CheckInterior(
           [&](int x, int, int c) {
             const float px = float(x) + shift[c];
@@ -219,8 +227,8 @@ TEST_F(SceneMaps, GlassQuadDisplacesTheStripesPerChannel) {
       if (!quality) {
         EXPECT_EQ(float(Dst(20, 10, 0)), Src(13, 0)) << what;
       }
-      const std::string message =
-          CompareGolden(std::string("glass_quad") + (quality ? "_quality" : ""), Rgba8(), W, H, deep ? 2 : 1);
+      const std::string message = CompareGolden(
+          std::string("glass_quad") + (quality ? "_quality" : ""), Rgba8(), W, H, deep ? 2 : 1);
       EXPECT_TRUE(message.empty()) << what << ": " << message;
     }
   }

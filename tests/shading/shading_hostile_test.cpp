@@ -55,9 +55,9 @@ TEST_F(ShadingHostile, ExtremeValuesGiveFiniteResults) {
             prev.v = 0.3f;
             __Point n{0.3f, e, 1.0f};
             float o[3];
-            const float op =
-                RenderOnePixel(4.0f, 3.0f, dest_.data(), src_.data(), e, 1.0f, e, &tri, &m, 1, o[0],
-                               o[1], o[2], &n, 1, e, -e, slots, 1, &light, &prev, &g, e, 1.0f, e, e);
+            const float op = RenderOnePixel(4.0f, 3.0f, dest_.data(), src_.data(), e, 1.0f, e, &tri,
+                                            &m, 1, o[0], o[1], o[2], &n, 1, e, -e, slots, 1, &light,
+                                            &prev, &g, e, 1.0f, e, e);
             ++calls;
             EXPECT_TRUE(op >= 0.0f && op <= 1.0f) << op << " e=" << e;
             for (float v : o) EXPECT_TRUE(v >= 0.0f && v <= float(Max())) << v << " e=" << e;

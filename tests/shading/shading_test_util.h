@@ -16,7 +16,8 @@ struct ChannelBuffer {
   std::vector<unsigned char> bytes;
   bool deep = false;
   ChannelBuffer() = default;
-  ChannelBuffer(int64_t channels, bool deep16) : bytes(size_t(channels) * (deep16 ? 2 : 1)), deep(deep16) {}
+  ChannelBuffer(int64_t channels, bool deep16)
+      : bytes(size_t(channels) * (deep16 ? 2 : 1)), deep(deep16) {}
   unsigned char* data() { return bytes.data(); }
   void Set(int64_t i, int v) {
     if (deep) {

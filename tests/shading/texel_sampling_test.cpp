@@ -1,8 +1,9 @@
 // Texel addressing, bilinear neighbours and the footprint between two pixels.
+#include "renderer/shading/texel_sampling.h"
+
 #include <cmath>
 #include <limits>
 
-#include "renderer/shading/texel_sampling.h"
 #include "tests/shading/shading_test_util.h"
 
 namespace {
@@ -94,7 +95,12 @@ TEST_F(TexelSampling, BilinearWeightsAndEdgeNeighbours) {
 }
 
 TEST_F(TexelSampling, OneTexelWideTexturesUseTheTexelItself) {
-  TestTexture one(1, 1, false, [](int, int, int* c) { c[0] = 10; c[1] = 20; c[2] = 30; c[3] = 40; });
+  TestTexture one(1, 1, false, [](int, int, int* c) {
+    c[0] = 10;
+    c[1] = 20;
+    c[2] = 30;
+    c[3] = 40;
+  });
   float v[4];
   for (BilinearEdge e : {BilinearEdge::WrapToSecond, BilinearEdge::Clamp}) {
     SampleBilinear(one.slot, TexelAddress(0.7f, 0.3f, Block(), 1, 1), e, v);
@@ -162,14 +168,14 @@ TEST_F(Footprints, UsedOnlyAboveTwoTexelsWithQualityAndAValidNeighbour) {
   const float plain = 8.0f * 7 / 255.0f;  // the texel at x = 7 itself
   Prev(5.0f / 32, 0.0f);                  // |dx| + |dy| = 2: not used
   EXPECT_FLOAT_EQ(Red(7.0f / 32, 0.0f), plain);
-  Prev(5.0f / 32, 0.5f / 32);             // 2.5: used, 3 x 1 samples
+  Prev(5.0f / 32, 0.5f / 32);  // 2.5: used, 3 x 1 samples
   EXPECT_FLOAT_EQ(Red(7.0f / 32, 0.0f), 8.0f * (5 + 5 + 6) / (3 * 255.0f));
-  Prev(2.0f / 32, 0.0f, 0);               // previous pixel not valid
+  Prev(2.0f / 32, 0.0f, 0);  // previous pixel not valid
   EXPECT_FLOAT_EQ(Red(7.0f / 32, 0.0f), plain);
   float bgra[4];
   SampleColourMap(tex_.slot, Block(), CallAt(7.0f / 32, 0.0f, nullptr), bgra);
   EXPECT_FLOAT_EQ(bgra[TEXEL_RED], plain);
-  _Quality = 0;                           // point sampling ignores the neighbour
+  _Quality = 0;  // point sampling ignores the neighbour
   Prev(2.0f / 32, 0.0f);
   EXPECT_FLOAT_EQ(Red(7.4f / 32, 0.0f), plain);
 }

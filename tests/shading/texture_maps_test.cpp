@@ -232,7 +232,8 @@ TEST_F(TextureMaps, ReflectionBlendsOverTheTextureWithTheUnbumpedNormal) {
 
 TEST_F(TextureMaps, ReflectionBilinearClampsAtTheLastColumn) {
   SetFrame(100, 4, false, true);
-  TestTexture mirror(201, 1, false, [](int x, int, int* c) { Solid(c, x == 200 ? 200 : 0, 0, 0, 255); });
+  TestTexture mirror(201, 1, false,
+                     [](int x, int, int* c) { Solid(c, x == 200 ? 200 : 0, 0, 0, 255); });
   slots_[REFL] = mirror.slot;
   // U = 1 - tiny: x = 199.5 blends columns 199 and 200; x between 200 and
   // the wrap point (offset 0.5 / 200) blends column 200 with itself.
