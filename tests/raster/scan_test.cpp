@@ -219,3 +219,24 @@ TEST_F(RasterTest, QuadraticNormalsOnlyWithQuality) {
   EXPECT_NEAR(quadratic.z, 1.0f, 1e-5f);
   EXPECT_NEAR(quadratic.x, 1.0f / 3, 1e-5f);
 }
+
+TEST_F(RasterTest, NearlyHorizontalRecordIsWalkedForOneScanLineWithoutQuality) {
+  // Top record (10, 10.5) -> (0, 10) is less than a pixel high: without
+  // quality it is walked for scan line 10 from its smaller x, and the next
+  // record starts on the same line, so the solid fill blends it twice.
+  __Point3ds pts[3] = {Vtx(10, 10.5f), Vtx(0, 10), Vtx(5, 0)};
+  _Quality = 0;
+  MakeFrame(16, 16);
+  for (int i = 3; i < 16 * 16 * 4; i += 4) dst_[size_t(i)] = 255;
+  DrawTriangle(Fill::Solid, dst_.data(), pts, Tri(0, 1, 2), 0.5f);
+  for (int x = 0; x <= 9; ++x) EXPECT_EQ(Chan(x, 10, 0), 75) << x;  // xr = 9.76
+  EXPECT_EQ(Chan(10, 10, 0), 0);
+  EXPECT_EQ(Chan(4, 9, 0), 50);
+  // Phong: no scan line of the top record (trunc 10 is not below 10), line
+  // 10 once from the next record.
+  MakeFrame(16, 16);
+  DrawTriangle(Fill::Phong, dst_.data(), pts, Tri(0, 1, 2));
+  int row10 = 0;
+  for (const ShadeCall& c : Recorder::Calls()) row10 += c.y == 10.0f;
+  EXPECT_EQ(row10, 10);
+}
