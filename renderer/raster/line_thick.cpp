@@ -13,7 +13,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "renderer/raster/rasterize.h"
+#include "renderer/raster/scan_common.h"
 
 namespace {
 
@@ -40,25 +40,19 @@ void ForSteps(int64_t from, int64_t n, int step, int limit, F f) {
   for (int64_t k = k0; k <= k1; ++k) f(from + step * k);
 }
 
-struct LineGeometry {
-  float x0, y0, x1, y1, width;
-  float A, B, C, lengthSquared, length;
-};
-
-// Shade(x, y, c0, c1, c2) gives the pixel's opacity and colour.
+// Shade(x, y, c0, c1, c2) gives the pixel's opacity and colour. `pure`:
+// pixels the edge writer cannot cover may be left out (the shader has no
+// effect beyond its result).
 template <class Shader>
 void ThickLine(float x0, float y0, float x1, float y1, float lineWidth, unsigned char* dst,
-               Shader shade) {
+               bool pure, Shader shade) {
   if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
   const int64_t h = TruncToInt(2.5 + double(lineWidth));
   const int64_t xs = TruncToInt(x0), ys = TruncToInt(y0);
   const int64_t DX = TruncToInt(x1 - x0), DY = TruncToInt(y1 - y0);
   if (DX == 0 && DY == 0) return;
 
-  LineGeometry g{x0, y0, x1, y1, lineWidth, 0, 0, 0, 0, 0};
-  LineCoefficients(x0, y0, x1, y1, g.A, g.B, g.C);
-  g.lengthSquared = g.A * g.A + g.B * g.B;
-  g.length = std::sqrt(g.lengthSquared);
+  const EdgeLine g = MakeEdgeLine(x0, y0, x1, y1);
 
   const int sx = DX < 0 ? -1 : 1, sy = DY < 0 ? -1 : 1;
   int64_t major = DX < 0 ? -DX : DX, minor = DY < 0 ? -DY : DY;
@@ -72,10 +66,11 @@ void ThickLine(float x0, float y0, float x1, float y1, float lineWidth, unsigned
 
   auto plot = [&](int64_t x, int64_t y) {
     if (x < 0 || y < 0 || x >= Zwidth || y >= Zheight) return;  // never shaded
+    if (pure && EdgeSurelyBlank(g, float(x), float(y), lineWidth)) return;
     float c0, c1, c2;
     const float opacity = shade(int(x), int(y), c0, c1, c2);
     AAEdgePixel(opacity, dst, 0.0f, NO_DEPTH_INDEX, c0, c1, c2, g.A, g.B, g.C, g.lengthSquared,
-                g.length, float(x), float(y), g.width, g.x0, g.y0, g.x1, g.y1);
+                g.length, float(x), float(y), lineWidth, g.xa, g.ya, g.xb, g.yb);
   };
   // 2h x 2h pixels from (cx, cy) stepping (dx, dy): rows outside, columns inside.
   auto cap = [&](int64_t cx, int64_t cy, int dx, int dy) {
@@ -152,23 +147,27 @@ void DrawLineShaded(float x0, float x1, float y0, float y1, float lineWidth, uns
   const float cx = float(centerX), cy = float(centerY);
   // The colour outputs live for the whole line; each call overwrites them.
   float r = float(MaxChannel), g = 0.0f, b = 0.0f;
-  ThickLine(x0, y0, x1, y1, lineWidth, dst, [&](int x, int y, float& c0, float& c1, float& c2) {
-    const float opacity = _RenderOnePixelFunc(
-        cx, cy, dst, src, float(x) - cx, float(y) - cy, 0.0f, triangle, materials, materialCount, r,
-        g, b, &normal, 0, 0.0f, 0.0f, textures, lightCount, lights, nullptr, glass, pa, pb, pc, pd);
-    c0 = r;
-    c1 = g;
-    c2 = b;
-    return opacity;
-  });
+  ThickLine(x0, y0, x1, y1, lineWidth, dst, ShadingIsPure(),
+            [&](int x, int y, float& c0, float& c1, float& c2) {
+              const float opacity = _RenderOnePixelFunc(
+                  cx, cy, dst, src, float(x) - cx, float(y) - cy, 0.0f, triangle, materials,
+                  materialCount, r, g, b, &normal, 0, 0.0f, 0.0f, textures, lightCount, lights,
+                  nullptr, glass, pa, pb, pc, pd);
+              c0 = r;
+              c1 = g;
+              c2 = b;
+              return opacity;
+            });
 }
 
 void DrawLineSolidAA(int c0, int c1, int c2, float x0, float y0, float x1, float y1,
                      float lineWidth, unsigned char* dst, unsigned char*, int, int) {
-  ThickLine(x0, y0, x1, y1, lineWidth, dst, [&](int, int, float& r, float& g, float& b) {
-    r = float(c0);
-    g = float(c1);
-    b = float(c2);
-    return 1.0f;
-  });
+  // Without a shader, a pixel the writer cannot cover is simply left out.
+  ThickLine(x0, y0, x1, y1, lineWidth, dst, gRasterSkipBlankEdges,
+            [&](int, int, float& r, float& g, float& b) {
+              r = float(c0);
+              g = float(c1);
+              b = float(c2);
+              return 1.0f;
+            });
 }

@@ -201,21 +201,23 @@ inline bool DepthTestAt(int ix, int iy, float d, float ny, float nx, float nz, f
   return true;
 }
 
-// True when the edge writer (width 1) is certain to give pixel (x, y) no
-// coverage against edge e: farther than the width from both end points and,
-// on the side the draw mode counts, from the line, by a margin well above
-// the rounding of the writer's own arithmetic. Such a pixel changes nothing
-// (its depth is put back), so only its shading could matter.
-inline bool EdgeSurelyBlank(const EdgeLine& e, float x, float y) {
+// True when the edge writer is certain to give pixel (x, y) no coverage
+// against edge e drawn `width` wide: farther than the width from both end
+// points and, on the side the draw mode counts, from the line (the same
+// expression as the writer's). The margin on the end-point distance covers
+// the writer's own rounding. Such a pixel changes nothing (its depth is put
+// back), so only its shading could matter.
+inline bool EdgeSurelyBlank(const EdgeLine& e, float x, float y, float width = 1.0f) {
   if (!(std::fabs(e.lengthSquared) > 0.01f)) return true;  // the writer draws nothing
-  constexpr float margin = 1e-3f;
+  const float margin = 1e-3f + 1e-5f * std::fabs(width);
   const float dl = (e.A * x + e.B * y + e.C) / e.length;
-  const bool lineBlank = _DrawMode <= 2 ? std::fabs(dl) >= 1.0f + margin
-                                        : (dl >= 1.0f + margin || dl <= -(0.5f + margin));
+  const bool lineBlank = _DrawMode <= 2 ? std::fabs(dl) >= width + margin
+                                        : (dl >= width + margin || dl <= -(0.5f + margin));
   if (!lineBlank) return false;  // also NaN
+  const float r = width + margin;
+  if (!(r > 0.0f)) return true;  // no distance is below a negative width
   const float ax = x - e.xa, ay = y - e.ya, bx = x - e.xb, by = y - e.yb;
-  const float reach = (1.0f + margin) * (1.0f + margin);
-  return ax * ax + ay * ay >= reach && bx * bx + by * by >= reach;
+  return ax * ax + ay * ay >= r * r && bx * bx + by * by >= r * r;
 }
 
 // Shading may be left out for pixels that change nothing when the shader is

@@ -138,7 +138,9 @@ TEST_F(ClipCompare, LeavingOutBlankEdgeShadingChangesNoPixel) {
   for (int round = 0; round < 40; ++round) {
     RandomScene(rng, 2 + round % 5);
     for (int deep = 0; deep < 2; ++deep)
-      for (int mode : {3, 6}) {
+      for (int mode : {1, 3, 6}) {
+        static const float widths[] = {1.0f, 0.3f, 2.5f, -3.0f, 7.0f};
+        _WireSize = widths[round % 5];
         _Quality = 1;
         _Deep = uint8_t(deep);
         _DubleSide = uint8_t(round & 1);
@@ -152,6 +154,8 @@ TEST_F(ClipCompare, LeavingOutBlankEdgeShadingChangesNoPixel) {
           __RasterScene(frame.data(), source.data(), W, H, 4 * W, int(pts_.size()),
                         int(tris_.size()), tris_.data(), pts_.data(), W / 2, H / 2, 0, nullptr,
                         nullptr, 0, nullptr, nullptr);
+          __DrawScenesLineColor(_WireSize, 30, 60, 90, frame.data(), source.data(), W, H, 0,
+                                int(tris_.size()), tris_.data(), pts_.data(), W / 2, H / 2);
           out[skip].dst = frame;
         }
         gRasterSkipBlankEdges = true;
@@ -160,4 +164,5 @@ TEST_F(ClipCompare, LeavingOutBlankEdgeShadingChangesNoPixel) {
       }
   }
   _Deep = 0;
+  _WireSize = 1.0f;
 }
