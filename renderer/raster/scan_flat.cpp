@@ -60,7 +60,7 @@ struct FlatPainter {
   }
 
   void Band(int x, int y, const EdgeLine& e) { Edge(x, y, e, true); }
-  void EdgeBand(int x, int y, const EdgeLine& e) { Edge(x, y, e, false); }
+  void EdgeBandPixel(int x, int y, const EdgeLine& e) { Edge(x, y, e, false); }
 
   void Interior(int ix, int iy) {
     float z, oldZ;
@@ -80,7 +80,7 @@ struct SolidPainter {
     AAEdgePixel(opacity, dst, 0.0f, NO_DEPTH_INDEX, c0, c1, c2, e.A, e.B, e.C, e.lengthSquared,
                 e.length, float(x), float(y), 1.0f, e.xa, e.ya, e.xb, e.yb);
   }
-  void EdgeBand(int x, int y, const EdgeLine& e) { Band(x, y, e); }
+  void EdgeBandPixel(int x, int y, const EdgeLine& e) { Band(x, y, e); }
   void Interior(int x, int y) { BlendPixelFB(dst, c0, c1, c2, x, y, opacity); }
 };
 
@@ -106,7 +106,7 @@ void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
   ClipRange(col0, col1, Zwidth);
   const EdgeLine edge = MakeEdgeLine(a.x, a.y, b.x, b.y);
   for (int64_t r = row0; r <= row1; ++r)
-    for (int64_t c = col0; c <= col1; ++c) p.EdgeBand(int(c), int(r), edge);
+    for (int64_t c = col0; c <= col1; ++c) p.EdgeBandPixel(int(c), int(r), edge);
 }
 
 template <class Painter>
