@@ -77,6 +77,7 @@ struct SolidPainter {
   float c0, c1, c2, opacity;
 
   void Band(int x, int y, const EdgeLine& e) {
+    if (gRasterSkipBlankEdges && EdgeSurelyBlank(e, float(x), float(y))) return;  // no effect
     AAEdgePixel(opacity, dst, 0.0f, NO_DEPTH_INDEX, c0, c1, c2, e.A, e.B, e.C, e.lengthSquared,
                 e.length, float(x), float(y), 1.0f, e.xa, e.ya, e.xb, e.yb);
   }

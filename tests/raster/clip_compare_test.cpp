@@ -156,6 +156,8 @@ TEST_F(ClipCompare, LeavingOutBlankEdgeShadingChangesNoPixel) {
                         nullptr, 0, nullptr, nullptr);
           __DrawScenesLineColor(_WireSize, 30, 60, 90, frame.data(), source.data(), W, H, 0,
                                 int(tris_.size()), tris_.data(), pts_.data(), W / 2, H / 2);
+          __RasterSolid(frame.data(), W, H, 4 * W, int(pts_.size()), int(tris_.size()),
+                        tris_.data(), pts_.data(), W / 2 + 3, H / 2 - 2, 500, 900, 20000, 0.6f);
           out[skip].dst = frame;
         }
         gRasterSkipBlankEdges = true;
