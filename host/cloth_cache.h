@@ -23,6 +23,10 @@
 #include "cloth/cloth.h"
 #include "sdk/AE_Effect.h"
 
+#if defined(VELARRA_PLUGIN_DRAPE)
+// The fixation-pattern plug-in keeps the constraint pointer after spare.
+#include "variants/drape/drape_cache_record.h"
+#else
 struct ClothCache {
   // Byte size of one particle array as last allocated (two panels: 32 x W x
   // H); 0 while no arrays are held. With gridW and gridH the cache key.
@@ -45,10 +49,7 @@ struct ClothCache {
   ClothConstraint* constraints;  // ClothConstraintCount constraints
 };
 
-// The host keeps the record by size; other builds of the plug-in read it.
-constexpr A_long CLOTH_CACHE_BYTES = 80;
 static_assert(sizeof(void*) == 8, "the record layout is the 64-bit one");
-static_assert(sizeof(ClothCache) == CLOTH_CACHE_BYTES, "ClothCache is 80 bytes");
 static_assert(offsetof(ClothCache, arrayBytes) == 0 && offsetof(ClothCache, gridW) == 4 &&
                   offsetof(ClothCache, gridH) == 6 && offsetof(ClothCache, rest) == 8 &&
                   offsetof(ClothCache, posA) == 16 && offsetof(ClothCache, posB) == 24 &&
@@ -56,6 +57,11 @@ static_assert(offsetof(ClothCache, arrayBytes) == 0 && offsetof(ClothCache, grid
                   offsetof(ClothCache, spare) == 48 && offsetof(ClothCache, savedPrevious) == 56 &&
                   offsetof(ClothCache, savedCurrent) == 64 && offsetof(ClothCache, constraints) == 72,
               "ClothCache field offsets");
+#endif
+
+// The host keeps the record by size; other builds of the plug-in read it.
+constexpr A_long CLOTH_CACHE_BYTES = 80;
+static_assert(sizeof(ClothCache) == CLOTH_CACHE_BYTES, "ClothCache is 80 bytes");
 
 // Error of SequenceSetup when the host gives no handle (the classic
 // out-of-memory code, not the SDK's PF_Err_OUT_OF_MEMORY).

@@ -14,20 +14,18 @@
 
 // ---- shared by the three plug-ins ------------------------------------------
 
-// PLACEHOLDER: the About dialog.
+// The About dialog is in ui/ (Windows only); the native build, which has no
+// dialogs, answers the command without one.
+#if !defined(_WIN32)
 PF_Err About(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }
+#endif
 
-// PLACEHOLDER: the panel's events.
-PF_Err HandleEvent(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*, PF_EventExtra*) { return PF_Err_NONE; }
+// The panel's events are in ui/ (velarra_panel); its help button starts the
+// help-document launcher of ui/, which the native build has not either: there
+// the button opens nothing.
+#if !defined(_WIN32)
+void StartHelpDocThread(int32_t) {}
+#endif
 
 // ---- per plug-in -----------------------------------------------------------
 
-// PLACEHOLDER: the per-instance record of the Drape layout (Theatre and
-// Tableau have host/sequence_commands.cpp).
-#if defined(VELARRA_PLUGIN_DRAPE)
-PF_Err SequenceSetup(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }
-PF_Err SequenceSetdown(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }
-#endif
-
-// PLACEHOLDER: the render; the output is left as the host gave it.
-PF_Err Render(PF_InData*, PF_OutData*, PF_ParamDef*[], PF_LayerDef*) { return PF_Err_NONE; }

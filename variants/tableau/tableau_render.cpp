@@ -1,0 +1,47 @@
+// The Tableau render: one full-width panel on the driven rod, hung at the
+// rod's hooks (pin pattern TopTied).
+//
+// It differs from the Theatre render in the grid (one panel), the set-up
+// (ClothInitSingle) and the clearing: the host's output is filled with
+// zeros before the cache is locked, so the working copy made from it starts
+// transparent and is not cleared again.
+#include "host/host.h"
+#include "host/render_cache.h"
+
+namespace {
+
+constexpr uint8_t ROD_FIXATION = ClothFixation::TopTied;
+
+void ReplayRod(RenderFrame& f, uint8_t fixation) {
+  ReplayWithSpeedCheckouts(f, fixation, PARAM_MOTION_SPEED, PARAM_FOLDING_SPEED);
+}
+
+}  // namespace
+
+PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output) {
+  if (!in_data) return PF_Err_BAD_CALLBACK_PARAM;
+  RenderFrame f;
+  RenderFrameInit(f, in_data, out_data, output);
+  ReadRenderParams(f, params, RodRenderParams);
+  ReadRodParams(params);
+  ComputeFrameIndex(in_data);
+  CheckoutTextureLayers(f, RodRenderParams);
+  SetRendererSwitches(f);
+  TakeOutputGeometry(f, params ? params[PARAM_INPUT] : nullptr);
+  ClearOutputWorld(f);
+
+  LockInstanceRecord(f);
+  if (ClothCache* record = static_cast<ClothCache*>(f.record)) {
+    ClothCollision = f.collision ? CLOTH_COLLISION_REPEL : CLOTH_COLLISION_NONE;
+    const int32_t arrayBytes = SetClothGrid(f.W, f.H, false);
+    bool rebuilt = false;
+    if (BindOrRebuildCloth(f, record, arrayBytes, ClothInitSingle, ROD_FIXATION, rebuilt)) {
+      RunClothTimeline(f, record, rebuilt, ROD_FIXATION, ReplayRod);
+      DrawClothFrame(f, false);
+    }
+  }
+  CheckinTextureLayers(f, RodRenderParams);
+  UnlockInstanceRecord(f);
+  ReleaseTextures(f);
+  return FinishRender(f);
+}
