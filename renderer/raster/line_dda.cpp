@@ -7,8 +7,8 @@
 // other one. It is clipped to the frame before it iterates: below -1 such
 // additions are exact (for magnitudes under 2^24), so the walk jumps to its
 // first step inside the frame and stops at the frame's far side; a start
-// beyond -2^24, where float steps of 1 no longer advance, is taken as exact
-// stepping too, so every line ends.
+// beyond -2^24, where a float step of 1 may round back and never advance, is
+// taken as exact stepping too, so every line ends.
 #include <cmath>
 #include <cstdint>
 
