@@ -12,6 +12,7 @@
 set -eu
 cmd="$1"
 prefix="$2"
+case "$prefix" in /*) ;; *) prefix="$(pwd)/$prefix" ;; esac
 WINE64="${VELARRA_WINE64:-/usr/lib/wine/wine64}"
 WINESERVER="${VELARRA_WINESERVER:-/usr/lib/wine/wineserver}"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="

@@ -17,7 +17,7 @@ sh cmake/wine-prefix.sh start "$build/wineprefix"
 status=0
 for plugin in VelarraTheatre VelarraTableau VelarraDrape; do
   echo "$plugin: frames $frames -> $out/${plugin}_NNNN.png"
-  sh cmake/wine-run.sh "$build/wineprefix" "$build/testhost/velarra-host.exe" --frames "$frames" \
+  sh cmake/wine-run.sh --live "$build/wineprefix" "$build/testhost/velarra-host.exe" --frames "$frames" \
     --out "$out" --prefix "$plugin" "$build/modules/$plugin.AEX" || status=1
 done
 sh cmake/wine-prefix.sh stop "$build/wineprefix"

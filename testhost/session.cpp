@@ -2,6 +2,13 @@
 
 #include <cstring>
 #include <memory>
+#if defined(_WIN32)
+#include <io.h>
+#define VELARRA_ISATTY(f) _isatty(_fileno(f))
+#else
+#include <unistd.h>
+#define VELARRA_ISATTY(f) isatty(fileno(f))
+#endif
 
 #include "testhost/image_io.h"
 #include "testhost/param_values.h"
@@ -221,9 +228,16 @@ struct Session {
     int status = HOST_EXIT_OK;
     const int count = options.last_frame - options.first_frame + 1;
     const bool progress = !options.quiet && count > 1;
+    // On a terminal one line that updates itself; into a file a line every
+    // tenth frame.
+    const bool live = progress && VELARRA_ISATTY(err);
     HostWorld output;
     for (int f = options.first_frame; f <= options.last_frame; ++f) {
-      if (progress) std::fprintf(err, "\r%s: frame %d (%d of %d)", effect.name.c_str(), f, f - options.first_frame + 1, count);
+      const int done = f - options.first_frame + 1;
+      if (live)
+        std::fprintf(err, "\r%s: frame %d (%d of %d)", effect.name.c_str(), f, done, count);
+      else if (progress && (done % 10 == 1 || done == count))
+        std::fprintf(err, "%s: frame %d (%d of %d)\n", effect.name.c_str(), f, done, count);
       ctx.in_data.current_time = f * TIME_UNITS_PER_FRAME;
       BuildParams(f);
       AllocWorld(output, input.world.width, input.world.height, options.deep);
@@ -233,7 +247,7 @@ struct Session {
         break;
       }
       if (ctx.checkouts_open != open_before) {
-        std::fprintf(err, "%s%s: frame %d left %lld parameter checkout(s) open\n", progress ? "\n" : "",
+        std::fprintf(err, "%s%s: frame %d left %lld parameter checkout(s) open\n", live ? "\n" : "",
                      effect.name.c_str(), f, static_cast<long long>(ctx.checkouts_open - open_before));
         status = HOST_EXIT_LEAK;
       }
@@ -242,7 +256,7 @@ struct Session {
         break;
       }
     }
-    if (progress) std::fprintf(err, "\n");
+    if (live) std::fprintf(err, "\n");
     if (Send(PF_Cmd_SEQUENCE_SETDOWN, nullptr) && status == HOST_EXIT_OK) status = HOST_EXIT_COMMAND;
     return status;
   }
