@@ -21,16 +21,16 @@ constexpr int kWidth = 1920, kHeight = 1080;
 
 int64_t gShaderCalls = 0;
 
-float CountingPixel(float centerX, float centerY, unsigned char* dst, unsigned char* src,
-                    float px, float py, float pz, __Triangle3ds* tri, material3ds* materials,
+float CountingPixel(float centerX, float centerY, unsigned char* dst, unsigned char* src, float px,
+                    float py, float pz, __Triangle3ds* tri, material3ds* materials,
                     int materialCount, float& out0, float& out1, float& out2, __Point* normal,
-                    unsigned char textured, float u, float v, __Texture* textures,
-                    int lightCount, light3ds* lights, __PrevInfo* prev, GlassProp* glass,
-                    float planeA, float planeB, float planeC, float planeD) {
+                    unsigned char textured, float u, float v, __Texture* textures, int lightCount,
+                    light3ds* lights, __PrevInfo* prev, GlassProp* glass, float planeA,
+                    float planeB, float planeC, float planeD) {
   ++gShaderCalls;
-  return RenderOnePixel(centerX, centerY, dst, src, px, py, pz, tri, materials, materialCount,
-                        out0, out1, out2, normal, textured, u, v, textures, lightCount, lights,
-                        prev, glass, planeA, planeB, planeC, planeD);
+  return RenderOnePixel(centerX, centerY, dst, src, px, py, pz, tri, materials, materialCount, out0,
+                        out1, out2, normal, textured, u, v, textures, lightCount, lights, prev,
+                        glass, planeA, planeB, planeC, planeD);
 }
 
 struct SampleCount {
@@ -112,8 +112,8 @@ void CurvedScene(benchmark::State& state) {
     std::memset(dst, 0, bytes);
     state.ResumeTiming();
     __RasterScene(dst, src, kWidth, kHeight, 4 * kWidth, int(mesh.points.size()),
-                  int(mesh.triangles.size()), mesh.triangles.data(), mesh.points.data(),
-                  kWidth / 2, kHeight / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
+                  int(mesh.triangles.size()), mesh.triangles.data(), mesh.points.data(), kWidth / 2,
+                  kHeight / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
     benchmark::DoNotOptimize(dst[bytes / 2]);
     ++frames;
   }
@@ -126,6 +126,12 @@ void CurvedScene(benchmark::State& state) {
   PageFree(src);
 }
 
-BENCHMARK(CurvedScene)->ArgName("mode")->Arg(2)->Arg(8)->Arg(9)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(CurvedScene)
+    ->ArgName("mode")
+    ->Arg(2)
+    ->Arg(8)
+    ->Arg(9)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -77,10 +77,10 @@ struct BezierFill {
     float u = float(uv[0]), v = float(uv[1]);
     float planeD = float(-(p[0] * n[0] + p[1] * n[1] + p[2] * n[2]));
     float c0 = 0.0f, c1 = 0.0f, c2 = 0.0f;
-    float opacity = _RenderOnePixelFunc(
-        float(centerX), float(centerY), dst, src, x, y, z, triangle, materials, materialCount,
-        c0, c1, c2, &normal, textured, u, v, textures, lightCount, lights, &prev, glass,
-        normal.x, normal.y, normal.z, planeD);
+    float opacity =
+        _RenderOnePixelFunc(float(centerX), float(centerY), dst, src, x, y, z, triangle, materials,
+                            materialCount, c0, c1, c2, &normal, textured, u, v, textures,
+                            lightCount, lights, &prev, glass, normal.x, normal.y, normal.z, planeD);
     float coverage = float(fade) * opacity;
 
     prev.nx = normal.x;
@@ -102,8 +102,7 @@ void RasterPatchBezier(unsigned char* dst, unsigned char* src, int /*width*/, in
                        int materialCount, material3ds* materials, __Texture* textures,
                        int lightCount, light3ds* lights, GlassProp* glass) {
   if (!ZBuff) return;  // these modes always have one; nothing to test against
-  unsigned char textured = points[triangle->vert[0]].textured &
-                           points[triangle->vert[1]].textured &
+  unsigned char textured = points[triangle->vert[0]].textured & points[triangle->vert[1]].textured &
                            points[triangle->vert[2]].textured;
   PatchNet net;
   if (!BuildPatchNet(triangle, points, textured != 0, &net)) return;

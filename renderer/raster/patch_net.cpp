@@ -55,8 +55,8 @@ void PatchTangentProject(const __Point3ds& vertex, const float q[3], float out[3
     return;
   }
   float e = -(vertex.nx * vertex.x + vertex.ny * vertex.y + vertex.nz * vertex.z);
-  LinePlanePoint(q[0], q[1], q[2], vertex.nx, vertex.ny, vertex.nz, out[0], out[1], out[2], a,
-                 b, c, e);
+  LinePlanePoint(q[0], q[1], q[2], vertex.nx, vertex.ny, vertex.nz, out[0], out[1], out[2], a, b, c,
+                 e);
 }
 
 bool BuildPatchNet(const __Triangle3ds* triangle, const __Point3ds* points, bool withTexture,
@@ -192,8 +192,10 @@ PatchBox PatchLayerBox(const __Triangle3ds* triangle, const __Point3ds* points, 
   const __Point3ds& p0 = Corner(triangle, points, 0);
   const __Point3ds& p1 = Corner(triangle, points, 1);
   const __Point3ds& p2 = Corner(triangle, points, 2);
-  float minX = std::fmin(std::fmin(p0.x, p1.x), p2.x), maxX = std::fmax(std::fmax(p0.x, p1.x), p2.x);
-  float minY = std::fmin(std::fmin(p0.y, p1.y), p2.y), maxY = std::fmax(std::fmax(p0.y, p1.y), p2.y);
+  float minX = std::fmin(std::fmin(p0.x, p1.x), p2.x),
+        maxX = std::fmax(std::fmax(p0.x, p1.x), p2.x);
+  float minY = std::fmin(std::fmin(p0.y, p1.y), p2.y),
+        maxY = std::fmax(std::fmax(p0.y, p1.y), p2.y);
   // A curved patch may bulge beyond its flat triangle by about its own size.
   float mx = std::fabs(maxX - minX), my = std::fabs(maxY - minY);
   if (!(mx >= 3.0f)) mx = 3.0f;

@@ -31,6 +31,7 @@
 
 // Index of each control record in PatchNet, in the order of the terms of
 // the Bernstein sum.
+// clang-format off
 enum PatchControl {
   B300, B030, B003,  // the corners, vertices 0, 1, 2
   B210, B201,        // edge points next to vertex 0
@@ -39,6 +40,7 @@ enum PatchControl {
   B111,              // the lifted centre
   PATCH_CONTROLS
 };
+// clang-format on
 
 struct PatchNet {
   float pos[PATCH_CONTROLS][3];
@@ -180,8 +182,8 @@ void DrawPatchWireEdges(unsigned char* dst, unsigned char* src, int width, int h
                         int lightCount, light3ds* lights, GlassProp* glass);
 void DrawPatchWireEdge(unsigned char edge, unsigned char* dst, unsigned char* src, int width,
                        int height, __Triangle3ds* triangle, __Point3ds* points, int centerX,
-                       int centerY, int materialCount, material3ds* materials,
-                       __Texture* textures, int lightCount, light3ds* lights, GlassProp* glass);
+                       int centerY, int materialCount, material3ds* materials, __Texture* textures,
+                       int lightCount, light3ds* lights, GlassProp* glass);
 
 // Parameter step of the wire curves: 4 min(1/L02, 1/L12), a reciprocal
 // being 1 for a zero-length edge (a curve point about every 4 units of the
@@ -230,8 +232,8 @@ void RasterPatchQuad(unsigned char* dst, unsigned char* src, int width, int heig
 // The six vertices (the three corners, then the midpoints of edges (0, 1),
 // (1, 2), (0, 2)) and the four sub-triangles (0, 3, 5), (3, 1, 4),
 // (4, 2, 5), (3, 4, 5) of RasterPatchQuad.
-void BuildPatchQuad(const __Triangle3ds* triangle, const __Point3ds* points,
-                    __Point3ds vertices[6], __Triangle3ds triangles[4]);
+void BuildPatchQuad(const __Triangle3ds* triangle, const __Point3ds* points, __Point3ds vertices[6],
+                    __Triangle3ds triangles[4]);
 
 // The face test of the Bezier fill and the patches on an unnormalised
 // normal z: the front pass draws nz >= 0, the back pass nz < 0; a front

@@ -33,14 +33,14 @@ void EdgeMidpoint(const __Point3ds& a, const __Point3ds& b, bool textured, __Poi
 }
 
 bool VertexIsFinite(const __Point3ds& p) {
-  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z) &&
-         std::isfinite(p.nx) && std::isfinite(p.ny) && std::isfinite(p.nz);
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z) && std::isfinite(p.nx) &&
+         std::isfinite(p.ny) && std::isfinite(p.nz);
 }
 
 }  // namespace
 
-void BuildPatchQuad(const __Triangle3ds* triangle, const __Point3ds* points,
-                    __Point3ds vertices[6], __Triangle3ds triangles[4]) {
+void BuildPatchQuad(const __Triangle3ds* triangle, const __Point3ds* points, __Point3ds vertices[6],
+                    __Triangle3ds triangles[4]) {
   for (int k = 0; k < 3; ++k) vertices[k] = points[triangle->vert[k]];
   bool textured = vertices[0].textured && vertices[1].textured && vertices[2].textured;
   EdgeMidpoint(vertices[0], vertices[1], textured, &vertices[3]);
@@ -72,8 +72,8 @@ void RasterPatchQuad(unsigned char* dst, unsigned char* src, int width, int heig
     float nx, ny, nz;
     TriangleNormal(sub, vertices, nx, ny, nz);
     if (!PatchFaceVisible(nz)) continue;
-    SetupTrianglePhong(dst, src, width, height, textures, materials, materialCount, sub,
-                       vertices, centerX, centerY, lightCount, lights, glass);
+    SetupTrianglePhong(dst, src, width, height, textures, materials, materialCount, sub, vertices,
+                       centerX, centerY, lightCount, lights, glass);
   }
 }
 
@@ -88,8 +88,8 @@ void RasterScenePatches(unsigned char* dst, unsigned char* src, int width, int h
     __Triangle3ds* triangle = &triangles[i];
     PatchBox box = PatchLayerBox(triangle, points, centerX, centerY);
     ClearLayerRect(box.left, box.top, box.right, box.bottom);
-    RasterPatchQuad(_EdgeLayer, src, width, height, textures, materials, materialCount,
-                    triangle, points, centerX, centerY, lightCount, lights, glass);
+    RasterPatchQuad(_EdgeLayer, src, width, height, textures, materials, materialCount, triangle,
+                    points, centerX, centerY, lightCount, lights, glass);
     CompositeLayerRect(dst, box.left, box.top, box.right, box.bottom);
   }
 }

@@ -66,9 +66,8 @@ struct WireCurve {
                           float(p[0] * n[0] + p[1] * n[1] + p[2] * n[2])};
         if (AllFinite(line, 4) && AllFinite(plane, 4))
           DrawLineShaded(line[0], line[1], line[2], line[3], _WireSize, dst, src, width, height,
-                         textures, materials, materialCount, triangle, 3, points, centerX,
-                         centerY, plane[0], plane[1], plane[2], plane[3], lightCount, lights,
-                         glass);
+                         textures, materials, materialCount, triangle, 3, points, centerX, centerY,
+                         plane[0], plane[1], plane[2], plane[3], lightCount, lights, glass);
       }
     }
     prevX = p[0];
@@ -80,15 +79,29 @@ struct WireCurve {
 
 void DrawPatchWireEdge(unsigned char edge, unsigned char* dst, unsigned char* src, int width,
                        int height, __Triangle3ds* triangle, __Point3ds* points, int centerX,
-                       int centerY, int materialCount, material3ds* materials,
-                       __Texture* textures, int lightCount, light3ds* lights, GlassProp* glass) {
+                       int centerY, int materialCount, material3ds* materials, __Texture* textures,
+                       int lightCount, light3ds* lights, GlassProp* glass) {
   PatchNet net;
   if (!BuildPatchNet(triangle, points, false, &net)) return;
   double step;
   if (!PatchWireStep(triangle, points, &step)) return;
-  WireCurve curve = {&net,   edge,          dst,       src,      width,  height,
-                     triangle, points,      centerX,   centerY,  materialCount,
-                     materials, textures,   lightCount, lights,  glass, 0.0, 0.0};
+  WireCurve curve = {};
+  curve.net = &net;
+  curve.edge = edge;
+  curve.dst = dst;
+  curve.src = src;
+  curve.width = width;
+  curve.height = height;
+  curve.triangle = triangle;
+  curve.points = points;
+  curve.centerX = centerX;
+  curve.centerY = centerY;
+  curve.materialCount = materialCount;
+  curve.materials = materials;
+  curve.textures = textures;
+  curve.lightCount = lightCount;
+  curve.lights = lights;
+  curve.glass = glass;
   WalkPatchWire(step, curve);
 }
 
@@ -104,8 +117,8 @@ void DrawPatchWireEdges(unsigned char* dst, unsigned char* src, int width, int h
 void RasterSceneWire(unsigned char* dst, unsigned char* src, int width, int height,
                      int /*pointCount*/, int triangleCount, __Triangle3ds* triangles,
                      __Point3ds* points, int centerX, int centerY, int materialCount,
-                     material3ds* materials, __Texture* textures, int lightCount,
-                     light3ds* lights, GlassProp* glass) {
+                     material3ds* materials, __Texture* textures, int lightCount, light3ds* lights,
+                     GlassProp* glass) {
   for (int i = 0; i < triangleCount; ++i)
     DrawPatchWireEdges(dst, src, width, height, &triangles[i], points, centerX, centerY,
                        materialCount, materials, textures, lightCount, lights, glass);

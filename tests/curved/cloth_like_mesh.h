@@ -1,8 +1,8 @@
 // A cloth-like test mesh: a grid of cols x rows vertices hanging in folds
-// (up to depthShare of the width deep) across most of a frame (x, y relative to the centre, larger z nearer),
-// textured, with unit vertex normals averaged from the faces and turned
-// toward the viewer, and triangles wound to face the viewer. Header-only:
-// the curved-mode tests and benchmarks share it.
+// (up to depthShare of the width deep) across most of a frame (x, y relative to the centre, larger
+// z nearer), textured, with unit vertex normals averaged from the faces and turned toward the
+// viewer, and triangles wound to face the viewer. Header-only: the curved-mode tests and benchmarks
+// share it.
 #pragma once
 #include <cmath>
 #include <cstring>

@@ -38,12 +38,12 @@ struct Recorder {
 };
 extern Recorder* gRecorder;
 
-float RecordingPixel(float centerX, float centerY, unsigned char* dst, unsigned char* src,
-                     float px, float py, float pz, __Triangle3ds* tri, material3ds* materials,
+float RecordingPixel(float centerX, float centerY, unsigned char* dst, unsigned char* src, float px,
+                     float py, float pz, __Triangle3ds* tri, material3ds* materials,
                      int materialCount, float& out0, float& out1, float& out2, __Point* normal,
-                     unsigned char textured, float u, float v, __Texture* textures,
-                     int lightCount, light3ds* lights, __PrevInfo* prev, GlassProp* glass,
-                     float planeA, float planeB, float planeC, float planeD);
+                     unsigned char textured, float u, float v, __Texture* textures, int lightCount,
+                     light3ds* lights, __PrevInfo* prev, GlassProp* glass, float planeA,
+                     float planeB, float planeC, float planeD);
 
 inline __Point3ds Vertex(float x, float y, float z, float nx, float ny, float nz,
                          unsigned char textured = 0, float u = 0.0f, float v = 0.0f) {

@@ -44,8 +44,8 @@ Frame Render(unsigned char mode, ClothLikeMesh mesh, unsigned char quality = 1,
   for (uint64_t i = 0; i < bytes; ++i) src[i] = uint8_t(i * 37 >> 3);
   __Sort(int(mesh.triangles.size()), mesh.triangles.data(), mesh.points.data());
   __RasterScene(dst, src, kWidth, kHeight, 4 * kWidth, int(mesh.points.size()),
-                int(mesh.triangles.size()), mesh.triangles.data(), mesh.points.data(),
-                kWidth / 2, kHeight / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
+                int(mesh.triangles.size()), mesh.triangles.data(), mesh.points.data(), kWidth / 2,
+                kHeight / 2, 0, nullptr, nullptr, 0, nullptr, nullptr);
   Frame f;
   f.pixels.assign(dst, dst + bytes);
   PageFree(dst);
@@ -96,8 +96,7 @@ void ExpectGolden(const std::string& name, const Frame& f) {
     WritePng(name + "_actual.png", kWidth, kHeight, f.pixels);
     WritePng(name + "_diff.png", kWidth, kHeight, diff);
   }
-  EXPECT_LE(bad, allowed) << name << ": " << bad << " pixels differ; see " << name
-                          << "_diff.png";
+  EXPECT_LE(bad, allowed) << name << ": " << bad << " pixels differ; see " << name << "_diff.png";
 }
 
 TEST(CurvedScene, GoldenFramesOfTheClothLikeMesh) {
@@ -146,11 +145,20 @@ ClothLikeMesh Hostile() {
   for (size_t i = 0; i < m.points.size(); ++i) {
     __Point3ds& p = m.points[i];
     switch (i % 5) {
-      case 0: p.x = values[i % 7]; break;
-      case 1: p.nx = p.ny = p.nz = 0.0f; break;
-      case 2: p.nz = values[(i + 3) % 7]; break;
-      case 3: p.z = values[(i + 1) % 7]; break;
-      default: break;
+      case 0:
+        p.x = values[i % 7];
+        break;
+      case 1:
+        p.nx = p.ny = p.nz = 0.0f;
+        break;
+      case 2:
+        p.nz = values[(i + 3) % 7];
+        break;
+      case 3:
+        p.z = values[(i + 1) % 7];
+        break;
+      default:
+        break;
     }
   }
   // Degenerate triangles: collinear, and all corners on one vertex.

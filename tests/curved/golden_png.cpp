@@ -80,7 +80,8 @@ bool ReadPng(const std::string& path, int* width, int* height, std::vector<uint8
   if (!f) return false;
   std::vector<uint8_t> file;
   uint8_t buf[4096];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) file.insert(file.end(), buf, buf + n);
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+    file.insert(file.end(), buf, buf + n);
   std::fclose(f);
   if (file.size() < 8 || std::memcmp(file.data(), kSignature, 8) != 0) return false;
 

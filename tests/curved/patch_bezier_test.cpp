@@ -282,8 +282,8 @@ TEST_F(BezierFill, SceneLoopShowsOnlyWhatFallsInsideTheBox) {
   __Triangle3ds t = Tri(0, 1, 2);
   PatchBox box = PatchLayerBox(&t, p, 10, 20);
   EXPECT_EQ(box.right, 18);
-  RasterSceneBezier(dst, src, width, height, 3, 1, &t, p, 10, 20, 0, nullptr, nullptr, 0,
-                    nullptr, nullptr);
+  RasterSceneBezier(dst, src, width, height, 3, 1, &t, p, 10, 20, 0, nullptr, nullptr, 0, nullptr,
+                    nullptr);
   ASSERT_FALSE(recorder.calls.empty());
   int outside = 0, insideDrawn = 0;
   for (const ShadeCall& c : recorder.calls) {

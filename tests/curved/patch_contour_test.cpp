@@ -133,12 +133,12 @@ TEST_F(PatchContour, NothingInTheBackPass) {
   p[2] = Vertex(0, 8, 0, 0, 0, 1);
   t = Tri(0, 1, 2);
   _DrawBackFaces1 = 1;
-  RasterSceneContour(dst, src, width, height, 3, 1, &t, p, 24, 20, 0, nullptr, nullptr, 0,
-                     nullptr, nullptr);
+  RasterSceneContour(dst, src, width, height, 3, 1, &t, p, 24, 20, 0, nullptr, nullptr, 0, nullptr,
+                     nullptr);
   EXPECT_EQ(DrawnPixels(), 0);
   _DrawBackFaces1 = 0;
-  RasterSceneContour(dst, src, width, height, 3, 1, &t, p, 24, 20, 0, nullptr, nullptr, 0,
-                     nullptr, nullptr);
+  RasterSceneContour(dst, src, width, height, 3, 1, &t, p, 24, 20, 0, nullptr, nullptr, 0, nullptr,
+                     nullptr);
   EXPECT_GT(DrawnPixels(), 60);
 }
 

@@ -114,8 +114,7 @@ TEST(PatchNet, EqualNormalsInterpolateToThatNormal) {
 TEST(PatchNet, NormalsOfTheFacePlaneGiveAFlatNetWithoutLift) {
   // Normals equal to the face normal, scaled: every control point stays
   // in the plane z = 5 and the centre is the mean of the edge points.
-  __Point3ds p[3] = {Vertex(0, 0, 5, 0, 0, 2), Vertex(6, 0, 5, 0, 0, 2),
-                     Vertex(0, 6, 5, 0, 0, 2)};
+  __Point3ds p[3] = {Vertex(0, 0, 5, 0, 0, 2), Vertex(6, 0, 5, 0, 0, 2), Vertex(0, 6, 5, 0, 0, 2)};
   __Triangle3ds t = Tri(0, 1, 2);
   PatchNet net;
   ASSERT_TRUE(BuildPatchNet(&t, p, false, &net));
@@ -172,8 +171,7 @@ class PatchGridTest : public CurvedFrame {};
 
 TEST_F(PatchGridTest, EdgeLengthsOneGiveTheWorkedOutSamples) {
   // L02 = L12 = 1: steps 1/2; rows w1 = 0, 0.5, 1; columns w0 = 0, 0.5.
-  __Point3ds p[3] = {Vertex(1, 0, 0, 0, 0, 1), Vertex(0, 1, 0, 0, 0, 1),
-                     Vertex(0, 0, 0, 0, 0, 1)};
+  __Point3ds p[3] = {Vertex(1, 0, 0, 0, 0, 1), Vertex(0, 1, 0, 0, 0, 1), Vertex(0, 0, 0, 0, 0, 1)};
   __Triangle3ds t = Tri(0, 1, 2);
   PatchGrid grid;
   ASSERT_TRUE(PatchGridSteps(&t, p, &grid));
@@ -194,8 +192,7 @@ TEST_F(PatchGridTest, ZeroLengthEdgesAtVertex2) {
   GridLog log;
   PatchGrid grid;
   // L12 = 0 (vertex 1 on vertex 2): the two rows w1 = 0 and w1 = 1.
-  __Point3ds a[3] = {Vertex(4, 0, 0, 0, 0, 1), Vertex(0, 0, 0, 0, 0, 1),
-                     Vertex(0, 0, 0, 0, 0, 1)};
+  __Point3ds a[3] = {Vertex(4, 0, 0, 0, 0, 1), Vertex(0, 0, 0, 0, 0, 1), Vertex(0, 0, 0, 0, 0, 1)};
   ASSERT_TRUE(PatchGridSteps(&t, a, &grid));
   EXPECT_EQ(grid.s1, 1.0);
   WalkPatchGrid(grid, log);
@@ -204,8 +201,7 @@ TEST_F(PatchGridTest, ZeroLengthEdgesAtVertex2) {
   EXPECT_EQ(log.samples.back()[1], 1.0);
 
   // L02 = 0 (vertex 0 on vertex 2): the single column w0 = 0.
-  __Point3ds b[3] = {Vertex(0, 0, 0, 0, 0, 1), Vertex(0, 3, 0, 0, 0, 1),
-                     Vertex(0, 0, 0, 0, 0, 1)};
+  __Point3ds b[3] = {Vertex(0, 0, 0, 0, 0, 1), Vertex(0, 3, 0, 0, 0, 1), Vertex(0, 0, 0, 0, 0, 1)};
   GridLog log2;
   ASSERT_TRUE(PatchGridSteps(&t, b, &grid));
   EXPECT_EQ(grid.s0, 1.0);
@@ -215,8 +211,7 @@ TEST_F(PatchGridTest, ZeroLengthEdgesAtVertex2) {
 }
 
 TEST_F(PatchGridTest, Vertex0IsNeverSampled) {
-  __Point3ds p[3] = {Vertex(8, 0, 0, 0, 0, 1), Vertex(0, 4, 0, 0, 0, 1),
-                     Vertex(0, 0, 0, 0, 0, 1)};
+  __Point3ds p[3] = {Vertex(8, 0, 0, 0, 0, 1), Vertex(0, 4, 0, 0, 0, 1), Vertex(0, 0, 0, 0, 0, 1)};
   __Triangle3ds t = Tri(0, 1, 2);
   PatchGrid grid;
   ASSERT_TRUE(PatchGridSteps(&t, p, &grid));
@@ -319,8 +314,7 @@ TEST_F(PatchGridTest, WireStepAndCurveParameters) {
 TEST_F(PatchGridTest, LayerBoxIsPaddedByTheTrianglesOwnExtent) {
   __Triangle3ds t = Tri(0, 1, 2);
   // Extent 10 x 2: margins 10 in x and 3 (the least) in y.
-  __Point3ds p[3] = {Vertex(0, 0, 0, 0, 0, 1), Vertex(10, 0, 0, 0, 0, 1),
-                     Vertex(0, 2, 0, 0, 0, 1)};
+  __Point3ds p[3] = {Vertex(0, 0, 0, 0, 0, 1), Vertex(10, 0, 0, 0, 0, 1), Vertex(0, 2, 0, 0, 0, 1)};
   PatchBox box = PatchLayerBox(&t, p, 20, 20);
   EXPECT_EQ(box.left, 10);
   EXPECT_EQ(box.right, 40);

@@ -145,8 +145,8 @@ TEST_F(PatchQuad, SceneLoopDrawsThroughTheLayerWhateverTheQuality) {
                      Vertex(0, 8, 0, 0, 0, 1)};
   __Triangle3ds t = Tri(0, 1, 2);
   _Quality = 0;
-  RasterScenePatches(dst, src, width, height, 3, 1, &t, p, 20, 16, 0, nullptr, nullptr, 0,
-                     nullptr, nullptr);
+  RasterScenePatches(dst, src, width, height, 3, 1, &t, p, 20, 16, 0, nullptr, nullptr, 0, nullptr,
+                     nullptr);
   ASSERT_FALSE(recorder.calls.empty());
   for (const ShadeCall& c : recorder.calls) EXPECT_EQ(c.dst, _EdgeLayer);
   EXPECT_GT(DrawnPixels(), 100);

@@ -15,8 +15,8 @@ namespace {
 class PatchWire : public CurvedFrame {
  protected:
   void DrawEdge(unsigned char edge, __Triangle3ds* t, __Point3ds* p) {
-    DrawPatchWireEdge(edge, dst, src, width, height, t, p, 20, 20, 0, nullptr, nullptr, 0,
-                      nullptr, nullptr);
+    DrawPatchWireEdge(edge, dst, src, width, height, t, p, 20, 20, 0, nullptr, nullptr, 0, nullptr,
+                      nullptr);
   }
   void DrawAll(__Triangle3ds* t, __Point3ds* p) {
     DrawPatchWireEdges(dst, src, width, height, t, p, 20, 20, 0, nullptr, nullptr, 0, nullptr,
