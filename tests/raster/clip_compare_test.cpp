@@ -106,9 +106,15 @@ TEST_F(ClipCompare, ScenesDrawTheSameInsideTheFrame) {
 
 TEST_F(ClipCompare, LinesDrawTheSameInsideTheFrame) {
   std::mt19937 rng(7);
-  std::uniform_real_distribution<float> c(-90.0f, 130.0f), w(-1.0f, 3.0f);
-  for (int round = 0; round < 400; ++round) {
-    const float x0 = c(rng), y0 = c(rng), x1 = c(rng), y1 = c(rng), width = w(rng);
+  std::uniform_real_distribution<float> c(-90.0f, 130.0f), w(-1.0f, 3.0f), far(-1e5f, 1e5f);
+  for (int round = 0; round < 410; ++round) {
+    float x0 = c(rng), y0 = c(rng), x1 = c(rng), y1 = c(rng);
+    const float width = w(rng);
+    if (round >= 400) {  // long lines through the frame: the walk starts far outside
+      x0 = far(rng);
+      x1 = float(W) - x0;
+      y1 = float(H) - y0;
+    }
     _Quality = uint8_t(round & 1);
     _DrawMode = uint8_t(round % 3 == 0 ? 3 : 1);
     Outcome out[2];
