@@ -78,3 +78,42 @@ TEST(EngineModule, FolderWithoutRoomLoadsNothing) {
   EXPECT_EQ(LoadEngineModule(folder), nullptr);
   EXPECT_EQ(LoadEngineModule(nullptr), nullptr);
 }
+
+#include "platform/module_services.h"
+
+TEST(ModuleServices, FileNameIsCutLikeTheSystemQuery) {
+  char buf[16];
+  PlatformOverrideModuleFileName("abcdef");
+  EXPECT_EQ(PlatformModuleFileName(nullptr, buf, 7), 6u);
+  EXPECT_STREQ(buf, "abcdef");
+  EXPECT_EQ(PlatformModuleFileName(nullptr, buf, 6), 6u);  // no room for the terminator: cut
+  EXPECT_STREQ(buf, "abcde");
+  EXPECT_EQ(PlatformModuleFileName(nullptr, buf, 1), 1u);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(PlatformModuleFileName(nullptr, buf, 0), 0u);
+  EXPECT_EQ(PlatformModuleFileName(nullptr, nullptr, 16), 0u);
+  PlatformOverrideModuleFileName(nullptr);
+}
+
+TEST(ModuleServices, TheRunningProgramHasItsOwnPath) {
+  char buf[1024];
+  uint32_t n = PlatformModuleFileName(nullptr, buf, sizeof buf);
+  ASSERT_GT(n, 0u);
+  ASSERT_LT(n, sizeof buf);
+  EXPECT_EQ(std::strlen(buf), n);
+  EXPECT_NE(std::string(buf).find("host_theatre_tests"), std::string::npos) << buf;
+}
+
+TEST(ModuleServices, MissingModulesAndExportsAreNull) {
+  EXPECT_EQ(PlatformLoadModule(nullptr), nullptr);
+  EXPECT_EQ(PlatformLoadModule("/no/such/module.dll"), nullptr);
+  EXPECT_EQ(PlatformFindExport(nullptr, "x"), nullptr);
+  PlatformFreeModule(nullptr);
+  std::string path = std::string(VELARRA_TEST_ENGINE_FOLDER) + "VelarraEngine.dll";
+  PlatformModule m = PlatformLoadModule(path.c_str());
+  ASSERT_NE(m, nullptr);
+  EXPECT_NE(PlatformFindExport(m, "__RasterScene"), nullptr);
+  EXPECT_EQ(PlatformFindExport(m, "NoSuchExport"), nullptr);
+  EXPECT_EQ(PlatformFindExport(m, nullptr), nullptr);
+  PlatformFreeModule(m);
+}
