@@ -48,9 +48,9 @@ TEST_F(RasterTest, FixedSceneHash) {
         _DrawMode = uint8_t(mode);
         _DubleSide = 1;
         Recorder::Calls().clear();
-        __RasterScene(frame.data(), source.data(), W, H, 4 * W, int(pts.size()),
-                      int(tris.size()), tris.data(), pts.data(), W / 2, H / 2, 0, nullptr,
-                      nullptr, 0, nullptr, nullptr);
+        __RasterScene(frame.data(), source.data(), W, H, 4 * W, int(pts.size()), int(tris.size()),
+                      tris.data(), pts.data(), W / 2, H / 2, 0, nullptr, nullptr, 0, nullptr,
+                      nullptr);
         __RasterSolid(frame.data(), W, H, 4 * W, int(pts.size()), 6, tris.data(), pts.data(),
                       W / 2 + 1, H / 2 + 1, 90, 80, 70, 0.5f);
         h = Fnv1a(frame.data(), frame.size(), h);
