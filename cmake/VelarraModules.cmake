@@ -5,14 +5,14 @@
 #
 # makes modules/VelarraTheatre.AEX in the build tree with
 #   - the objects of velarra_platform, velarra_renderer, velarra_cloth,
-#     velarra_host and velarra_ui (each only when it exists and has sources,
+#     velarra_host, velarra_ui and velarra_panel (each only when it exists and has sources,
 #     so areas that have not landed yet do not break the link) and VARIANT;
 #   - the PiPL generated from resources/pipl/<name>.cmake and the module's
 #     resources/<name>.rc;
 #   - a module-definition file exporting EntryPointFunc plus every line of
 #     renderer/renderer_exports.def when that file exists (export aliases of
 #     the renderer's interface; an EXPORTS or LIBRARY line in it is skipped).
-set(VELARRA_MODULE_LIBS velarra_platform velarra_renderer velarra_cloth velarra_host velarra_ui)
+set(VELARRA_MODULE_LIBS velarra_platform velarra_renderer velarra_cloth velarra_host velarra_ui velarra_panel)
 set(VELARRA_MODULE_DIR ${CMAKE_BINARY_DIR}/modules)
 
 # velarra_plugin_libs(OUT VARIANT): the object libraries one plug-in is made

@@ -17,6 +17,10 @@
 #define VELARRA_CHOSEN_DRAWBOT_LAYOUT_24RGB 0
 #define VELARRA_CHOSEN_DRAWBOT_LAYOUT_32BGRA 2
 #define VELARRA_CHOSEN_DRAWBOT_LAYOUT_32ARGB 3
+// Row order of NewImageFromBuffer: the buffer's first row is the image's
+// bottom row, as in a bottom-up device-independent bitmap, so the panel's
+// pictures, read bottom-up from the module, appear upright. Chosen.
+#define VELARRA_CHOSEN_DRAWBOT_BUFFER_BOTTOM_UP 1
 
 // Event types without a value of their own in our use (chosen in sequence).
 #define VELARRA_CHOSEN_EVENT_KEYDOWN 8

@@ -52,7 +52,8 @@ typedef struct DRAWBOT_SupplierSuite1 {
                        DRAWBOT_PenRef* out_penP);
   SPErr(SPAPI* NewBrush)(DRAWBOT_SupplierRef in_supplier_ref, const DRAWBOT_ColorRGBA* in_colorP,
                          DRAWBOT_BrushRef* out_brushP);
-  // Copies the pixels; the caller may release its buffer afterwards.
+  // Copies the pixels; the caller may release its buffer afterwards. Row
+  // order: VELARRA_CHOSEN_DRAWBOT_BUFFER_BOTTOM_UP.
   SPErr(SPAPI* NewImageFromBuffer)(DRAWBOT_SupplierRef in_supplier_ref, int32_t in_width, int32_t in_height,
                                    int32_t in_row_bytes, DRAWBOT_PixelLayout in_pl, const void* in_dataP,
                                    DRAWBOT_ImageRef* out_imageP);

@@ -68,6 +68,8 @@ std::string HostUsage(const char* program, bool module_argument) {
       "  --input FILE           the input layer (default: a generated pattern)\n"
       "  --out DIR              write frames to DIR/PREFIX_NNNN.png (and .pam at 16 bits)\n"
       "  --prefix NAME          file name prefix (default: the effect's name without blanks)\n"
+      "  --panel DIR            draw the effect's panel (normal, About and help hovered) to\n"
+      "                         DIR/PREFIX_panel.png, _panel_about.png, _panel_help.png and stop\n"
       "  --fail-handle N[+]     the N-th host_new_handle fails (+: and every later one)\n"
       "  --fail-add-param N[:E] the N-th add_param returns error E (default 4)\n"
       "  --fail-checkout N[+][:E] the N-th checkout_param fails with E (default 4)\n"
@@ -152,6 +154,12 @@ bool ParseHostOptions(int argc, char** argv, bool module_argument, HostOptions& 
       if (!value(o.input)) return false;
     } else if (a == "--out") {
       if (!value(o.out_dir)) return false;
+    } else if (a == "--panel") {
+      if (!value(o.panel_dir)) return false;
+      if (o.panel_dir.empty()) {
+        error = "--panel takes a folder";
+        return false;
+      }
     } else if (a == "--prefix") {
       if (!value(o.prefix)) return false;
       if (o.prefix.empty() || o.prefix.find_first_of("/\\") != std::string::npos) {

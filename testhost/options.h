@@ -25,6 +25,7 @@ struct HostOptions {
   std::string input = "pattern";  // input layer: image file or "pattern"
   std::string out_dir;            // empty: frames are not written
   std::string prefix;             // file name prefix; default: the effect's name
+  std::string panel_dir;          // not empty: draw the effect's panel there and stop
   HostFault fail_new_handle;
   HostFault fail_add_param;
   HostFault fail_checkout;

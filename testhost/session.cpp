@@ -11,6 +11,7 @@
 #endif
 
 #include "testhost/image_io.h"
+#include "testhost/panel_render.h"
 #include "testhost/param_values.h"
 
 namespace {
@@ -214,12 +215,24 @@ struct Session {
                    static_cast<int>(ctx.out_data.num_params));
     } else if (!ResolveOptions()) {
       status = HOST_EXIT_USAGE;
+    } else if (!options.panel_dir.empty()) {
+      status = RenderPanel();
     } else {
       status = RenderFrames();
     }
 
     if (Send(PF_Cmd_GLOBAL_SETDOWN, nullptr) && status == HOST_EXIT_OK) status = HOST_EXIT_COMMAND;
     return Account(status);
+  }
+
+  // The panel's events need an instance, as in the host's Effect Controls.
+  int RenderPanel() {
+    BuildParams(options.first_frame);
+    if (Send(PF_Cmd_SEQUENCE_SETUP, nullptr)) return HOST_EXIT_COMMAND;
+    std::string prefix = options.prefix.empty() ? CompactName(effect.name) : options.prefix;
+    int status = RenderPanelImages(effect.entry, ctx, pointers.data(), options.panel_dir, prefix, effect.name, err);
+    if (Send(PF_Cmd_SEQUENCE_SETDOWN, nullptr) && status == HOST_EXIT_OK) status = HOST_EXIT_COMMAND;
+    return status;
   }
 
   int RenderFrames() {
