@@ -6,8 +6,8 @@
 
 namespace {
 
-// Frees one array and nulls the record's pointer and every cloth global that
-// pointed at it, so nothing is left pointing at released memory.
+// Frees one array and nulls the record's pointer, and the cloth global when it
+// pointed at that array, so nothing is left pointing at released memory.
 template <typename T>
 void ReleaseArray(T*& field, T*& global) {
   if (!field) return;
