@@ -64,39 +64,8 @@ int Covered(const Frame& f) {
   return n;
 }
 
-// Golden comparison: at most 0.5 % of the pixels may differ by more than 2
-// levels in a channel (the per-pixel function's powers may round
-// differently between C libraries). On failure the frame and a diff image
-// (differing pixels white on black) are written beside the test.
-// VELARRA_UPDATE_GOLDEN=1 rewrites the golden file instead.
 void ExpectGolden(const std::string& name, const Frame& f) {
-  const std::string path = std::string(CURVED_GOLDEN_DIR) + "/" + name + ".png";
-  if (const char* update = std::getenv("VELARRA_UPDATE_GOLDEN"); update && *update == '1') {
-    ASSERT_TRUE(WritePng(path, kWidth, kHeight, f.pixels)) << path;
-    return;
-  }
-  int w = 0, h = 0;
-  std::vector<uint8_t> golden;
-  ASSERT_TRUE(ReadPng(path, &w, &h, &golden)) << "cannot read " << path;
-  ASSERT_EQ(w, kWidth);
-  ASSERT_EQ(h, kHeight);
-  std::vector<uint8_t> diff(golden.size(), 0);
-  int bad = 0;
-  for (size_t p = 0; p < golden.size(); p += 4) {
-    int worst = 0;
-    for (int c = 0; c < 4; ++c) worst = std::max(worst, std::abs(golden[p + c] - f.pixels[p + c]));
-    if (worst > 2) {
-      ++bad;
-      diff[p] = diff[p + 1] = diff[p + 2] = 255;
-    }
-    diff[p + 3] = 255;
-  }
-  const int allowed = kWidth * kHeight / 200;
-  if (bad > allowed) {
-    WritePng(name + "_actual.png", kWidth, kHeight, f.pixels);
-    WritePng(name + "_diff.png", kWidth, kHeight, diff);
-  }
-  EXPECT_LE(bad, allowed) << name << ": " << bad << " pixels differ; see " << name << "_diff.png";
+  ExpectGoldenFrame(CURVED_GOLDEN_DIR, name, kWidth, kHeight, f.pixels);
 }
 
 TEST(CurvedScene, GoldenFramesOfTheClothLikeMesh) {

@@ -1,6 +1,10 @@
 #include "tests/curved/golden_png.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace curved {
@@ -125,6 +129,38 @@ bool ReadPng(const std::string& path, int* width, int* height, std::vector<uint8
   }
   *width = int(w), *height = int(h);
   return true;
+}
+
+void ExpectGoldenFrame(const std::string& goldenDir, const std::string& name, int width, int height,
+                       const std::vector<uint8_t>& rgba) {
+  const std::string path = goldenDir + "/" + name + ".png";
+  if (const char* update = std::getenv("VELARRA_UPDATE_GOLDEN"); update && *update == '1') {
+    ASSERT_TRUE(WritePng(path, width, height, rgba)) << path;
+    return;
+  }
+  int w = 0, h = 0;
+  std::vector<uint8_t> golden;
+  ASSERT_TRUE(ReadPng(path, &w, &h, &golden)) << "cannot read " << path;
+  ASSERT_EQ(w, width);
+  ASSERT_EQ(h, height);
+  ASSERT_EQ(rgba.size(), golden.size());
+  std::vector<uint8_t> diff(golden.size(), 0);
+  int bad = 0;
+  for (size_t p = 0; p < golden.size(); p += 4) {
+    int worst = 0;
+    for (int c = 0; c < 4; ++c) worst = std::max(worst, std::abs(golden[p + c] - rgba[p + c]));
+    if (worst > 2) {
+      ++bad;
+      diff[p] = diff[p + 1] = diff[p + 2] = 255;
+    }
+    diff[p + 3] = 255;
+  }
+  const int allowed = width * height / 200;
+  if (bad > allowed) {
+    WritePng(name + "_actual.png", width, height, rgba);
+    WritePng(name + "_diff.png", width, height, diff);
+  }
+  EXPECT_LE(bad, allowed) << name << ": " << bad << " pixels differ; see " << name << "_diff.png";
 }
 
 }  // namespace curved
