@@ -295,7 +295,7 @@ void ParamAtFrame(const std::vector<PF_ParamDef>& registered, const std::vector<
 std::string DescribeParams(const std::vector<PF_ParamDef>& registered) {
   std::string s;
   char line[1024];
-  std::snprintf(line, sizeof line, "%3s  %-12s %-26s %-12s %-20s %-16s %5s %3s  %s\n", "idx", "kind", "name",
+  std::snprintf(line, sizeof line, "%3s  %-12s %-26s %-15s %-20s %-16s %5s %3s  %s\n", "idx", "kind", "name",
                 "default", "valid range", "slider range", "flags", "id", "other");
   s += line;
   for (size_t i = 0; i < registered.size(); ++i) {
@@ -345,7 +345,7 @@ std::string DescribeParams(const std::vector<PF_ParamDef>& registered) {
         break;
     }
     std::string name = "\"" + Label(d) + "\"";
-    std::snprintf(line, sizeof line, "%3zu  %-12s %-26s %-12s %-20s %-16s %5d %3d  %s\n", i + 1,
+    std::snprintf(line, sizeof line, "%3zu  %-12s %-26s %-15s %-20s %-16s %5d %3d  %s\n", i + 1,
                   ParamKindName(d.param_type), name.c_str(), dflt.c_str(), valid.c_str(), slider.c_str(),
                   static_cast<int>(d.flags), static_cast<int>(d.uu.id), other.c_str());
     s += line;
