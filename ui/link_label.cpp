@@ -1,0 +1,158 @@
+// "ContainerLinkC": a text label that can act as a hyperlink. Inactive it
+// shows black bold text; active, blue underlined text with the hand cursor,
+// and a click reports WM_COMMAND with its id to the parent.
+#include <cstdlib>
+
+#include "host/host.h"
+#include "ui/controls.h"
+
+const char LINK_CLASS_NAME[] = "ContainerLinkC";
+
+HBRUSH LinkBackgroundBrush = nullptr;
+HFONT LinkPlainFont = nullptr;
+HFONT LinkUnderlineFont = nullptr;
+HCURSOR LinkHandCursor = nullptr;
+
+namespace {
+HFONT ArialFont(LONG weight, BYTE underline) {
+  LOGFONTA lf = {};
+  lf.lfHeight = 14;
+  lf.lfWeight = weight;
+  lf.lfUnderline = underline;
+  lf.lfQuality = PROOF_QUALITY;
+  lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+  return CreateFontIndirectA(&lf);
+}
+
+LinkControl* RecordOf(HWND window) {
+  return reinterpret_cast<LinkControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void PaintLink(HWND window, HDC dc, const LinkControl* r) {
+  // Drawn off screen and copied in one block, so the label does not flicker.
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, r->width, r->height);
+  HGDIOBJ old_bitmap = SelectObject(mem, bitmap);
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(mem, &client, LinkBackgroundBrush);
+  HGDIOBJ old_font = SelectObject(mem, r->active ? LinkUnderlineFont : LinkPlainFont);
+  SetTextColor(mem, r->active ? LINK_ACTIVE_TEXT : RGB(0, 0, 0));
+  int length = lstrlenA(r->text);
+  SIZE extent = {};
+  GetTextExtentPoint32A(mem, r->text, length, &extent);
+  SetBkMode(mem, TRANSPARENT);
+  int x = r->leftAligned ? 0 : (r->width - extent.cx) / 2;
+  int y = (r->height - extent.cy) / 2;
+  TextOutA(mem, x, y, r->text, length);
+  BitBlt(dc, 0, 0, r->width, r->height, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old_font);
+  SelectObject(mem, old_bitmap);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+}
+}  // namespace
+
+void InitLinkControls() {
+  LinkBackgroundBrush = CreateSolidBrush(CONTROL_BACKGROUND);
+  LinkPlainFont = ArialFont(FW_BOLD, FALSE);
+  LinkUnderlineFont = ArialFont(FW_NORMAL, TRUE);
+  LinkHandCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+  RegisterLinkClass(static_cast<HINSTANCE>(ModuleInstance));
+}
+
+// The hand cursor is the platform's shared one: it is not destroyed, only
+// forgotten.
+void ReleaseLinkControls() {
+  LinkHandCursor = nullptr;
+  if (LinkBackgroundBrush) DeleteObject(LinkBackgroundBrush);
+  if (LinkPlainFont) DeleteObject(LinkPlainFont);
+  if (LinkUnderlineFont) DeleteObject(LinkUnderlineFont);
+  LinkBackgroundBrush = nullptr;
+  LinkPlainFont = nullptr;
+  LinkUnderlineFont = nullptr;
+  UnregisterClassA(LINK_CLASS_NAME, static_cast<HINSTANCE>(ModuleInstance));
+}
+
+// The platform deletes a class's background brush when the class is
+// unregistered, so each class gets a brush of its own in the shared colour:
+// with one brush for both classes and the dialog, the first unregistration
+// would delete it under the second class, and deleting it again ourselves
+// could hit a handle that another object has reused meanwhile.
+HBRUSH ClassBackgroundBrush() { return CreateSolidBrush(CONTROL_BACKGROUND); }
+
+int RegisterLinkClass(HINSTANCE instance) {
+  WNDCLASSEXA wc = {};
+  static_assert(sizeof wc == 80, "the class record is 80 bytes");
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = LinkWndProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  wc.hbrBackground = ClassBackgroundBrush();
+  wc.lpszClassName = LINK_CLASS_NAME;
+  if (!RegisterClassExA(&wc) && wc.hbrBackground) DeleteObject(wc.hbrBackground);
+  return 1;
+}
+
+LinkControl* AttachLinkControl(HWND dialog, int item, const char* text, uint8_t active, uint8_t left_aligned) {
+  auto* r = static_cast<LinkControl*>(FindControlRecord(GetDlgItem(dialog, item), LINK_CLASS_NAME));
+  if (!r) return nullptr;
+  r->attached = LINK_ATTACHED;
+  r->active = active;
+  if (text) ControlRecordSetText(&r->text, text);
+  r->leftAligned = left_aligned;
+  return r;
+}
+
+LRESULT CALLBACK LinkWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE: {
+      // Always a record of its own: a dialog template hands its item's
+      // creation data here, which is not a record and not ours to free.
+      auto* r = static_cast<LinkControl*>(ControlRecordAlloc(sizeof(LinkControl)));
+      if (!r) return 0;  // creation goes on; the label stays inert
+      RECT client;
+      GetClientRect(window, &client);
+      r->width = client.right - client.left;
+      r->height = client.bottom - client.top;
+      r->id = GetDlgCtrlID(window);
+      r->window = window;
+      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(r));
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      const LinkControl* r = RecordOf(window);
+      if (dc && r && r->attached == LINK_ATTACHED && r->text) PaintLink(window, dc, r);
+      EndPaint(window, &ps);
+      return 1;
+    }
+    case WM_MOUSEMOVE: {
+      const LinkControl* r = RecordOf(window);
+      if (r && r->attached == LINK_ATTACHED && r->active && LinkHandCursor) SetCursor(LinkHandCursor);
+      return 1;
+    }
+    case WM_LBUTTONDOWN: {
+      const LinkControl* r = RecordOf(window);
+      if (r && r->attached == LINK_ATTACHED && r->active)
+        SendMessageA(GetParent(window), WM_COMMAND, static_cast<WPARAM>(r->id), 0);
+      return 1;
+    }
+    case WM_COMMAND:
+      PostMessageA(GetParent(window), WM_COMMAND, wparam, lparam);
+      return 1;
+    case WM_NCDESTROY: {
+      LinkControl* r = RecordOf(window);
+      if (r) {
+        std::free(r->text);
+        std::free(r);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      }
+      DefWindowProcA(window, message, wparam, lparam);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(window, message, wparam, lparam);
+  }
+}
