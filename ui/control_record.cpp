@@ -1,5 +1,5 @@
 // What the two control classes share: finding a window's record by its class,
-// and the heap memory of records and their texts.
+// the heap memory of records and their texts, and their font.
 #include <cstdlib>
 #include <cstring>
 
@@ -32,4 +32,14 @@ void* FindControlRecord(HWND window, const char* class_name) {
   if (!window || GetClassNameA(window, name, sizeof name) == 0) return nullptr;
   if (std::strcmp(name, class_name) != 0) return nullptr;
   return reinterpret_cast<void*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+HFONT ControlFont(LONG weight, BYTE underline) {
+  LOGFONTA lf = {};
+  lf.lfHeight = 14;
+  lf.lfWeight = weight;
+  lf.lfUnderline = underline;
+  lf.lfQuality = PROOF_QUALITY;
+  lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+  return CreateFontIndirectA(&lf);
 }

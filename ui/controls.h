@@ -106,5 +106,8 @@ void* ControlRecordAlloc(size_t size);
 // Replace *slot by a fresh heap copy of text (the old buffer is freed).
 // Returns false, keeping the old text, when no memory can be had.
 bool ControlRecordSetText(char** slot, const char* text);
+// "Arial", height 14, the weight and underline given, proof quality, the
+// other fields 0.
+HFONT ControlFont(LONG weight, BYTE underline);
 // Test hook: the next n record allocations fail (0: none).
 extern int ControlAllocFailNext;

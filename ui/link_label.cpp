@@ -14,16 +14,6 @@ HFONT LinkUnderlineFont = nullptr;
 HCURSOR LinkHandCursor = nullptr;
 
 namespace {
-HFONT ArialFont(LONG weight, BYTE underline) {
-  LOGFONTA lf = {};
-  lf.lfHeight = 14;
-  lf.lfWeight = weight;
-  lf.lfUnderline = underline;
-  lf.lfQuality = PROOF_QUALITY;
-  lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
-  return CreateFontIndirectA(&lf);
-}
-
 LinkControl* RecordOf(HWND window) {
   return reinterpret_cast<LinkControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -55,8 +45,8 @@ void PaintLink(HWND window, HDC dc, const LinkControl* r) {
 
 void InitLinkControls() {
   LinkBackgroundBrush = CreateSolidBrush(CONTROL_BACKGROUND);
-  LinkPlainFont = ArialFont(FW_BOLD, FALSE);
-  LinkUnderlineFont = ArialFont(FW_NORMAL, TRUE);
+  LinkPlainFont = ControlFont(FW_BOLD, FALSE);
+  LinkUnderlineFont = ControlFont(FW_NORMAL, TRUE);
   LinkHandCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
   RegisterLinkClass(static_cast<HINSTANCE>(ModuleInstance));
 }

@@ -51,12 +51,7 @@ void FreeButtonBitmaps() {
 }
 
 void InitButtonControls() {
-  LOGFONTA lf = {};
-  lf.lfHeight = 14;
-  lf.lfWeight = FW_BOLD;
-  lf.lfQuality = PROOF_QUALITY;
-  lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
-  ButtonFont = CreateFontIndirectA(&lf);
+  ButtonFont = ControlFont(FW_BOLD, FALSE);
   LoadButtonBitmaps();
   RegisterButtonClass(static_cast<HINSTANCE>(ModuleInstance));
 }

@@ -51,7 +51,6 @@ typedef void (*ShellOpenFunc)(void* owner, const char* target);
 extern ShellOpenFunc LauncherShellOpen;  // ShellOpenWithVerb by default
 void ShellOpenWithVerb(void* owner, const char* target);
 
-// Two routines that do nothing; nothing calls them. They are kept so the
-// module's set of functions stays as other code may expect it.
+// Two routines of the launchers that do nothing and that nothing calls.
 void LauncherNoOp(void* unused);
 void LauncherNoOp2(void* unused, intptr_t unused2);
