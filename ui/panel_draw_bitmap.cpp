@@ -84,7 +84,7 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
       }
       PageFree(bits);  // the image holds its own copy
     }
-    if (image) Keep(err, supplier_suite->ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(image)));
+    if (image) Keep(err, supplier_suite->ReleaseObject(image));
   }
 
   for (PanelSuite& s : drawbot) Keep(err, PanelReleaseSuite(in_data, out_data, s));

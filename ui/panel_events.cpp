@@ -3,9 +3,7 @@
 #include "sdk/AE_EffectSuites.h"
 #include "ui/panel.h"
 #include "ui/panel_suites.h"
-
-// The help-document launcher (ui/ui.h); it starts nothing while one runs.
-void StartHelpDocThread(int32_t mode);
+#include "ui/ui.h"  // StartHelpDocThread
 
 A_long PanelOriginX = 0;
 A_long PanelOriginY = 0;
