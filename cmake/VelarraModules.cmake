@@ -72,7 +72,8 @@ function(velarra_add_module name)
   add_library(${name} SHARED ${res}/${name}.rc ${gen}/${name}.def)
   # The .rc includes the generated PiPL: the resource compiler's dependencies
   # are not scanned, so name it.
-  set_source_files_properties(${res}/${name}.rc PROPERTIES OBJECT_DEPENDS ${gen}/pipl.rc)
+  # Appended: the areas whose resources the .rc includes name theirs too.
+  set_property(SOURCE ${res}/${name}.rc APPEND PROPERTY OBJECT_DEPENDS ${gen}/pipl.rc)
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     SUFFIX ".AEX"
