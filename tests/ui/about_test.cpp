@@ -435,3 +435,34 @@ TEST_F(AboutDialog, OwnedByTheHostsMainWindow) {
   HostContextActivate(nullptr);
   DestroyWindow(main);
 }
+
+// The About command of each built module, through its entry point: the
+// module carries the dialog, the pictures and the classes itself.
+TEST_F(AboutDialog, EachModuleShowsItsAboutThroughTheEntryPoint) {
+  for (const char* file : {"VelarraTheatre.AEX", "VelarraTableau.AEX", "VelarraDrape.AEX"}) {
+    SCOPED_TRACE(file);
+    HMODULE module = LoadLibraryA((std::string(VELARRA_TEST_MODULE_DIR) + file).c_str());
+    ASSERT_NE(module, nullptr);
+    auto entry = reinterpret_cast<PF_EntryPointFunc>(reinterpret_cast<void*>(GetProcAddress(module, "EntryPointFunc")));
+    ASSERT_NE(entry, nullptr);
+    HostContext ctx;
+    HostContextInit(ctx);
+    auto registered = [&](const char* name) {
+      WNDCLASSEXA wc = {};
+      wc.cbSize = sizeof wc;
+      return GetClassInfoExA(module, name, &wc) != 0;
+    };
+    Script({[&](HWND d) {
+             EXPECT_TRUE(registered("ContainerLinkC"));
+             EXPECT_TRUE(registered("MacStyleBtn"));
+             EXPECT_EQ(TextOf(GetDlgItem(d, 1033)), L"1.5 (64 Bit)");
+             PressKey(d, VK_ESCAPE);
+           }},
+           [&] { EXPECT_EQ(entry(PF_Cmd_ABOUT, &ctx.in_data, &ctx.out_data, nullptr, nullptr, nullptr), PF_Err_NONE); });
+    EXPECT_FALSE(registered("ContainerLinkC"));
+    EXPECT_FALSE(registered("MacStyleBtn"));
+    EXPECT_EQ(ctx.platform_data_calls, 1);
+    HostContextActivate(nullptr);
+    FreeLibrary(module);
+  }
+}
