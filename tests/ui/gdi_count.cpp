@@ -1,5 +1,7 @@
 #include "tests/ui/gdi_count.h"
 
+#include "tests/ui/import_patch.h"
+
 #include <cstring>
 #include <set>
 
@@ -96,27 +98,7 @@ struct Hook {
   void** real;
 };
 
-// Replaces every import slot of the program that holds the address of
-// hook.name by the counting function.
-void Patch(const Hook& hook) {
-  HMODULE dll = GetModuleHandleA(hook.dll);
-  void* target = dll ? reinterpret_cast<void*>(GetProcAddress(dll, hook.name)) : nullptr;
-  if (!target) return;
-  *hook.real = target;
-  auto* base = reinterpret_cast<uint8_t*>(GetModuleHandleA(nullptr));
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
-    for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk); slot->u1.Function; ++slot) {
-      if (reinterpret_cast<void*>(slot->u1.Function) != target) continue;
-      DWORD old;
-      VirtualProtect(&slot->u1.Function, sizeof(void*), PAGE_READWRITE, &old);
-      slot->u1.Function = reinterpret_cast<ULONG_PTR>(hook.replacement);
-      VirtualProtect(&slot->u1.Function, sizeof(void*), old, &old);
-    }
-  }
-}
+void Patch(const Hook& hook) { *hook.real = PatchImport(hook.dll, hook.name, hook.replacement); }
 }  // namespace
 
 void GdiCountInstall() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/ui/import_patch.h"
 #include "tests/ui/ui_test_util.h"
 #include "ui/ui.h"
 
@@ -101,6 +102,35 @@ TEST_F(Launchers, OneLauncherAtATime) {
   ASSERT_EQ(shell.opened.size(), 3u);
   EXPECT_EQ(shell.opened[1], "C:\\Plugins\\Velarra\\velarradoc.html");
   EXPECT_EQ(shell.opened[2], MakerWebAddress);
+}
+
+namespace {
+HANDLE WINAPI NoThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD) {
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return nullptr;
+}
+}  // namespace
+
+// A thread that cannot be created leaves the busy flag clear, so the next
+// click tries again and opens.
+TEST_F(Launchers, AThreadThatCannotBeCreatedLetsTheNextClickTryAgain) {
+  std::strcpy(PluginFolder, "C:\\Plugins\\");
+  void* real = PatchImport("kernel32.dll", "CreateThread", reinterpret_cast<void*>(NoThread));
+  ASSERT_NE(real, nullptr);
+  // (the test framework makes threads too: nothing is checked until the
+  // import is back)
+  StartHelpDocThread(0);
+  bool busy_after_help = LauncherBusy;
+  StartOpenUrlThread(MakerWebAddress);
+  bool busy_after_url = LauncherBusy;
+  RestoreImport(reinterpret_cast<void*>(NoThread), real);
+  EXPECT_FALSE(busy_after_help);
+  EXPECT_FALSE(busy_after_url);
+  EXPECT_TRUE(shell.opened.empty());
+  StartHelpDocThread(0);
+  ASSERT_TRUE(WaitForLauncher());
+  ASSERT_EQ(shell.opened.size(), 1u);
+  EXPECT_EQ(shell.opened[0], "C:\\Plugins\\Velarra\\velarradoc.html");
 }
 
 // The two routines that do nothing can be called and leave every launcher
