@@ -133,6 +133,7 @@ PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long what_time, A_lo
   HostContext* ctx = FromRef(ref);
   if (!ctx || !def) return PF_Err_BAD_CALLBACK_PARAM;
   ++ctx->checkout_calls;
+  if (ctx->record_checkouts) ctx->checkout_log.emplace_back(index, what_time);
   if (ctx->fail_checkout.Fires(ctx->checkout_calls)) {
     std::memset(def, 0, sizeof *def);
     return ctx->fail_checkout.error;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sdk/AE_Effect.h"
@@ -72,6 +73,10 @@ struct HostContext {
   int64_t checkout_calls = 0;
   int64_t checkouts_open = 0;  // successful checkouts not yet checked in
   int64_t checkin_calls = 0;
+  // With record_checkouts, every checkout_param call as (index, what_time),
+  // in call order, failed ones included.
+  bool record_checkouts = false;
+  std::vector<std::pair<PF_ParamIndex, A_long>> checkout_log;
 
   // Suites: those registered here are available; any other answers
   // kSPSuiteNotFoundError.

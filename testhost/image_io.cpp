@@ -165,3 +165,27 @@ bool WritePam16(const HostWorld& w, const std::string& path, int64_t& clamped, s
   if (!ok) error = "cannot write '" + path + "'";
   return ok;
 }
+
+uint64_t WorldHash(const HostWorld& w) {
+  uint64_t h = 0xcbf29ce484222325ull;
+  auto mix = [&h](uint8_t b) {
+    h ^= b;
+    h *= 0x100000001b3ull;
+  };
+  const bool deep = (w.world.world_flags & PF_WorldFlag_DEEP) != 0;
+  const size_t rowValues = size_t(w.world.width) * 4;
+  for (A_long y = 0; y < w.world.height; ++y) {
+    const uint8_t* row = Row(w, y);
+    for (size_t i = 0; i < rowValues; ++i) {
+      if (deep) {
+        uint16_t v;
+        std::memcpy(&v, row + 2 * i, 2);
+        mix(uint8_t(v & 0xFF));
+        mix(uint8_t(v >> 8));
+      } else {
+        mix(row[i]);
+      }
+    }
+  }
+  return h;
+}

@@ -37,6 +37,11 @@ void FillPattern(HostWorld& w);
 uint16_t Widen8(uint8_t v);
 uint8_t Narrow16(uint16_t v);
 
+// FNV-1a (64 bits) of the world's pixels, row by row, width pixels a row
+// (padding excluded), 16-bit channels as two bytes, low byte first: the same
+// value for the same pixels in every build.
+uint64_t WorldHash(const HostWorld& w);
+
 bool WritePng(const HostWorld& w, const std::string& path, std::string& error);
 // P7 with MAXVAL 32768, RGB_ALPHA, big-endian samples; values above 32768
 // (never valid host values) are clamped and counted in `clamped`.

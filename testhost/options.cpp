@@ -38,6 +38,26 @@ bool ParseFault(const std::string& s, HostFault& fault, bool sticky_allowed) {
   return true;
 }
 
+// N, A-B or a comma list of them; at most FRAME_LIST_LIMIT frames.
+constexpr size_t FRAME_LIST_LIMIT = 1000001;
+bool ParseFrames(const std::string& v, std::vector<int>& frames) {
+  frames.clear();
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = v.find(',', start);
+    const std::string item = v.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    const size_t dash = item.find('-', 1);
+    int a = 0, b = 0;
+    const bool ok = dash == std::string::npos
+                        ? ParseInt(item, 0, 1000000, a) && ParseInt(item, 0, 1000000, b)
+                        : ParseInt(item.substr(0, dash), 0, 1000000, a) && ParseInt(item.substr(dash + 1), 0, 1000000, b);
+    if (!ok || b < a || frames.size() + size_t(b - a) + 1 > FRAME_LIST_LIMIT) return false;
+    for (int f = a; f <= b; ++f) frames.push_back(f);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
 bool SplitAssign(const std::string& s, std::pair<std::string, std::string>& out) {
   size_t eq = s.find('=');
   if (eq == std::string::npos || eq == 0) return false;
@@ -56,7 +76,9 @@ std::string HostUsage(const char* program, bool module_argument) {
       "\n"
       "  --list-params          print the registered parameters and stop\n"
       "  --pipl                 print the module's PiPL and stop (module host only)\n"
-      "  --frames A-B | N       frames to render (default 0)\n"
+      "  --frames LIST          frames to render, in this order: N, A-B or a comma list\n"
+      "                         of them, e.g. 0-9 or 5,3,5 (default 0)\n"
+      "  --hash                 print a 64-bit hash of each frame's pixels\n"
       "  --size WxH             output size (default 640x360, or the --input image's)\n"
       "  --depth 8|16           bits a channel of the output and layers (default 8)\n"
       "  --quality low|high     render quality (default high)\n"
@@ -106,14 +128,18 @@ bool ParseHostOptions(int argc, char** argv, bool module_argument, HostOptions& 
       o.quiet = true;
     } else if (a == "--frames") {
       if (!value(v)) return false;
-      size_t dash = v.find('-', 1);
-      bool ok = dash == std::string::npos ? ParseInt(v, 0, 1000000, o.first_frame) && ParseInt(v, 0, 1000000, o.last_frame)
-                                          : ParseInt(v.substr(0, dash), 0, 1000000, o.first_frame) &&
-                                                ParseInt(v.substr(dash + 1), 0, 1000000, o.last_frame);
-      if (!ok || o.last_frame < o.first_frame) {
-        error = "--frames takes N or A-B with 0 <= A <= B <= 1000000, not '" + v + "'";
+      if (!ParseFrames(v, o.frames)) {
+        error = "--frames takes N or A-B with 0 <= A <= B <= 1000000, or a comma list of them, not '" + v + "'";
         return false;
       }
+      o.first_frame = o.frames.front();
+      o.last_frame = o.frames.front();
+      for (int f : o.frames) {
+        if (f < o.first_frame) o.first_frame = f;
+        if (f > o.last_frame) o.last_frame = f;
+      }
+    } else if (a == "--hash") {
+      o.hash = true;
     } else if (a == "--size") {
       if (!value(v)) return false;
       size_t x = v.find('x');

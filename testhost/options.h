@@ -12,8 +12,12 @@ struct HostOptions {
   bool list_params = false;
   bool pipl = false;
   bool quiet = false;
-  int first_frame = 0;
+  int first_frame = 0;  // the least and greatest of `frames`
   int last_frame = 0;
+  // Frames in the order they are rendered (--frames 5,3,5 renders frame 5,
+  // then 3, then 5 again); empty: first_frame .. last_frame.
+  std::vector<int> frames;
+  bool hash = false;  // print a hash of every rendered frame's pixels
   int width = 640;
   int height = 360;
   bool size_given = false;

@@ -229,7 +229,7 @@ struct Session {
     } else if (!options.panel_dir.empty()) {
       status = RenderPanel();
     } else {
-      status = RenderFrames();
+      status = RenderFrames(out);
     }
 
     if (Send(PF_Cmd_GLOBAL_SETDOWN, nullptr) && status == HOST_EXIT_OK) status = HOST_EXIT_COMMAND;
@@ -246,18 +246,21 @@ struct Session {
     return status;
   }
 
-  int RenderFrames() {
+  int RenderFrames(FILE* out) {
     BuildParams(options.first_frame);
     if (Send(PF_Cmd_SEQUENCE_SETUP, nullptr)) return HOST_EXIT_COMMAND;
     int status = HOST_EXIT_OK;
-    const int count = options.last_frame - options.first_frame + 1;
+    std::vector<int> frames = options.frames;
+    if (frames.empty())
+      for (int f = options.first_frame; f <= options.last_frame; ++f) frames.push_back(f);
+    const int count = static_cast<int>(frames.size());
     const bool progress = !options.quiet && count > 1;
     // On a terminal one line that updates itself; into a file a line every
     // tenth frame.
     const bool live = progress && VELARRA_ISATTY(err);
     HostWorld output;
-    for (int f = options.first_frame; f <= options.last_frame; ++f) {
-      const int done = f - options.first_frame + 1;
+    for (int done = 1; done <= count; ++done) {
+      const int f = frames[done - 1];
       if (live)
         std::fprintf(err, "\r%s: frame %d (%d of %d)", effect.name.c_str(), f, done, count);
       else if (progress && (done % 10 == 1 || done == count))
@@ -275,6 +278,8 @@ struct Session {
                      effect.name.c_str(), f, static_cast<long long>(ctx.checkouts_open - open_before));
         status = HOST_EXIT_LEAK;
       }
+      if (options.hash)
+        std::fprintf(out, "frame %d hash %016llx\n", f, static_cast<unsigned long long>(WorldHash(output)));
       if (!WriteFrame(output, f)) {
         status = HOST_EXIT_USAGE;
         break;
