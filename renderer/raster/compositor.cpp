@@ -31,69 +31,90 @@ Rect ClipToFrame(int left, int top, int right, int bottom) {
   return r;
 }
 
-float Channel(const unsigned char* buffer, int64_t i) { return float(GetChannel(buffer, i)); }
-
 int ToChannel(float v, int maxChannel) {
   if (!(v > 0.0f)) return 0;
   if (v >= float(maxChannel)) return maxChannel;
   return int(v);
 }
 
+// The per-pixel steps for one channel type T (uint8_t, or uint16_t at 16
+// bits), so that a rectangle tests _Deep once.
+template <class T>
+float Channel(const unsigned char* buffer, int64_t i) {
+  return float(LoadChannel<T>(buffer, i));
+}
+
+template <class T>
 bool OtherSurface(int64_t i) {
-  const float scale = _Deep ? 1.0f / 256.0f : 1.0f;
+  const float scale = sizeof(T) == 2 ? 1.0f / 256.0f : 1.0f;
   float greatest = 0.0f;
   for (int c = 0; c < 3; ++c) {
-    const float d = std::fabs(Channel(_FragLayer, i + c) - Channel(_EdgeLayer, i + c)) * scale;
+    const float d = std::fabs(Channel<T>(_FragLayer, i + c) - Channel<T>(_EdgeLayer, i + c)) * scale;
     if (d > greatest) greatest = d;
   }
   return greatest >= SAME_SURFACE_LIMIT;
 }
 
-void CompositePixel(unsigned char* dst, int64_t i) {
-  const int M = MaxChannel;
-  float a = Channel(_EdgeLayer, i + 3);
+template <class T>
+void CompositePixel(unsigned char* dst, int64_t i, int M) {
+  float a = Channel<T>(_EdgeLayer, i + 3);
   if (a <= 0.0f) return;
   if (a == float(M)) {
     // Full coverage replaces the frame and becomes the recorded fragment.
     for (int c = 0; c < 3; ++c) {
-      const int e = GetChannel(_EdgeLayer, i + c);
-      SetChannel(dst, i + c, e);
-      SetChannel(_UnderLayer, i + c, e);
-      SetChannel(_FragLayer, i + c, e);
+      const int e = LoadChannel<T>(_EdgeLayer, i + c);
+      StoreChannel<T>(dst, i + c, e);
+      StoreChannel<T>(_UnderLayer, i + c, e);
+      StoreChannel<T>(_FragLayer, i + c, e);
     }
-    SetChannel(dst, i + 3, M);
+    StoreChannel<T>(dst, i + 3, M);
     return;
   }
-  const float da = Channel(dst, i + 3);
+  const float da = Channel<T>(dst, i + 3);
   if (da == 0.0f) {
     // Over an empty frame pixel the fragment is stored unblended.
-    for (int c = 0; c < 3; ++c) SetChannel(dst, i + c, GetChannel(_EdgeLayer, i + c));
-    SetChannel(dst, i + 3, ToChannel(a, M));
+    for (int c = 0; c < 3; ++c) StoreChannel<T>(dst, i + c, LoadChannel<T>(_EdgeLayer, i + c));
+    StoreChannel<T>(dst, i + 3, ToChannel(a, M));
     return;
   }
   float under[3];
-  if (Channel(_FragLayer, i + 3) == 0.0f || OtherSurface(i)) {
+  if (Channel<T>(_FragLayer, i + 3) == 0.0f || OtherSurface<T>(i)) {
     // A new surface at this pixel: record the fragment and what lies under it.
     for (int c = 0; c < 3; ++c) {
-      under[c] = Channel(dst, i + c);
-      SetChannel(_UnderLayer, i + c, GetChannel(dst, i + c));
-      SetChannel(_FragLayer, i + c, GetChannel(_EdgeLayer, i + c));
+      under[c] = Channel<T>(dst, i + c);
+      StoreChannel<T>(_UnderLayer, i + c, LoadChannel<T>(dst, i + c));
+      StoreChannel<T>(_FragLayer, i + c, LoadChannel<T>(_EdgeLayer, i + c));
     }
-    SetChannel(_FragLayer, i + 3, ToChannel(a, M));
+    StoreChannel<T>(_FragLayer, i + 3, ToChannel(a, M));
   } else {
     // The same surface: blend over the recorded background with the greater
     // of the two coverages.
-    for (int c = 0; c < 3; ++c) under[c] = Channel(_UnderLayer, i + c);
-    const float fa = Channel(_FragLayer, i + 3);
+    for (int c = 0; c < 3; ++c) under[c] = Channel<T>(_UnderLayer, i + c);
+    const float fa = Channel<T>(_FragLayer, i + 3);
     if (a > fa)
-      SetChannel(_FragLayer, i + 3, ToChannel(a, M));
+      StoreChannel<T>(_FragLayer, i + 3, ToChannel(a, M));
     else
       a = fa;
   }
   const float t = a / float(M);
   for (int c = 0; c < 3; ++c)
-    SetChannel(dst, i + c, ToChannel(t * Channel(_EdgeLayer, i + c) + (1.0f - t) * under[c], M));
-  SetChannel(dst, i + 3, ToChannel(a > da ? a : da, M));
+    StoreChannel<T>(dst, i + c,
+                    ToChannel(t * Channel<T>(_EdgeLayer, i + c) + (1.0f - t) * under[c], M));
+  StoreChannel<T>(dst, i + 3, ToChannel(a > da ? a : da, M));
+}
+
+template <class T>
+void CompositeRect(unsigned char* dst, const Rect& r) {
+  const int M = MaxChannel;
+  for (int y = r.top; y < r.bottom; ++y) {
+    // Most of a padded box lies outside the triangle: its edge-layer alpha
+    // is 0 and the pixel is left alone.
+    const int64_t row = ChannelIndex(0, y, 0);
+    for (int x = r.left; x < r.right; ++x) {
+      const int64_t i = row + int64_t(4) * x;
+      if (LoadChannel<T>(_EdgeLayer, i + 3) != 0) CompositePixel<T>(dst, i, M);
+    }
+  }
 }
 
 }  // namespace
@@ -111,6 +132,8 @@ void ClearLayerRect(int left, int top, int right, int bottom) {
 void CompositeLayerRect(unsigned char* dst, int left, int top, int right, int bottom) {
   if (_EdgeLayer == nullptr || _FragLayer == nullptr || _UnderLayer == nullptr) return;
   const Rect r = ClipToFrame(left, top, right, bottom);
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) CompositePixel(dst, ChannelIndex(x, y, 0));
+  if (_Deep)
+    CompositeRect<uint16_t>(dst, r);
+  else
+    CompositeRect<uint8_t>(dst, r);
 }

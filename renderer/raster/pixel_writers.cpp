@@ -33,21 +33,15 @@ void EdgeDepthWrite(float z, int zIndex) {
 }  // namespace
 
 int GetChannel(const unsigned char* buffer, int64_t channelIndex) {
-  if (_Deep) {
-    uint16_t v;
-    std::memcpy(&v, buffer + 2 * channelIndex, sizeof v);
-    return v;
-  }
-  return buffer[channelIndex];
+  return _Deep ? LoadChannel<uint16_t>(buffer, channelIndex)
+               : LoadChannel<uint8_t>(buffer, channelIndex);
 }
 
 void SetChannel(unsigned char* buffer, int64_t channelIndex, int value) {
-  if (_Deep) {
-    const uint16_t v = static_cast<uint16_t>(value & 0xFFFF);
-    std::memcpy(buffer + 2 * channelIndex, &v, sizeof v);
-  } else {
-    buffer[channelIndex] = static_cast<unsigned char>(value & 0xFF);
-  }
+  if (_Deep)
+    StoreChannel<uint16_t>(buffer, channelIndex, value);
+  else
+    StoreChannel<uint8_t>(buffer, channelIndex, value);
 }
 
 void LineCoefficients(float x0, float y0, float x1, float y1, float& A, float& B, float& C) {
@@ -56,31 +50,53 @@ void LineCoefficients(float x0, float y0, float x1, float y1, float& A, float& B
   C = -A * x0 - B * y0;
 }
 
+namespace {
+
+// The blend of BlendPixelFB for one channel type; i is the pixel's first
+// channel index, 0 < k <= 1.
+template <class T>
+void BlendTyped(unsigned char* dst, int64_t i, const float c[3], float k, int M) {
+  if (k == 1.0f) {
+    for (int ch = 0; ch < 3; ++ch) StoreChannel<T>(dst, i + ch, ToChannel(c[ch], M));
+    StoreChannel<T>(dst, i + 3, M);
+    return;
+  }
+  const int oldAlpha = LoadChannel<T>(dst, i + 3);
+  const float cover = k * float(M);
+  if (oldAlpha == 0) {
+    // An empty pixel takes the colour unscaled; the coverage is its alpha.
+    for (int ch = 0; ch < 3; ++ch) StoreChannel<T>(dst, i + ch, ToChannel(c[ch], M));
+    StoreChannel<T>(dst, i + 3, ToChannel(cover, M));
+    return;
+  }
+  for (int ch = 0; ch < 3; ++ch) {
+    const float o = float(LoadChannel<T>(dst, i + ch));
+    StoreChannel<T>(dst, i + ch, ToChannel(k * c[ch] + (1.0f - k) * o, M));
+  }
+  StoreChannel<T>(dst, i + 3, ToChannel(cover > float(oldAlpha) ? cover : float(oldAlpha), M));
+}
+
+}  // namespace
+
+LayerTouched gLayerTouched = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+
 void BlendPixelFB(unsigned char* dst, float c0, float c1, float c2, int x, int y, float k) {
   if (x < 0 || y < 0 || x >= Zwidth || y >= Zheight) return;
   if (!(k > 0.0f)) return;  // no coverage (also NaN)
   if (k > 1.0f) k = 1.0f;   // callers never pass more; keeps the blend a blend
-  const int M = MaxChannel;
-  const int64_t i = ChannelIndex(x, y, 0);
+  if (dst == _EdgeLayer) {
+    // x, y lie inside the frame, so x + 1 and y + 1 cannot overflow.
+    LayerTouched& t = gLayerTouched;
+    if (x < t.left) t.left = x;
+    if (x + 1 > t.right) t.right = x + 1;
+    if (y < t.top) t.top = y;
+    if (y + 1 > t.bottom) t.bottom = y + 1;
+  }
   const float c[3] = {c0, c1, c2};
-  if (k == 1.0f) {
-    for (int ch = 0; ch < 3; ++ch) SetChannel(dst, i + ch, ToChannel(c[ch], M));
-    SetChannel(dst, i + 3, M);
-    return;
-  }
-  const int oldAlpha = GetChannel(dst, i + 3);
-  const float cover = k * float(M);
-  if (oldAlpha == 0) {
-    // An empty pixel takes the colour unscaled; the coverage is its alpha.
-    for (int ch = 0; ch < 3; ++ch) SetChannel(dst, i + ch, ToChannel(c[ch], M));
-    SetChannel(dst, i + 3, ToChannel(cover, M));
-    return;
-  }
-  for (int ch = 0; ch < 3; ++ch) {
-    const float o = float(GetChannel(dst, i + ch));
-    SetChannel(dst, i + ch, ToChannel(k * c[ch] + (1.0f - k) * o, M));
-  }
-  SetChannel(dst, i + 3, ToChannel(cover > float(oldAlpha) ? cover : float(oldAlpha), M));
+  if (_Deep)
+    BlendTyped<uint16_t>(dst, ChannelIndex(x, y, 0), c, k, MaxChannel);
+  else
+    BlendTyped<uint8_t>(dst, ChannelIndex(x, y, 0), c, k, MaxChannel);
 }
 
 void AAEdgeDepthPixel(float opacity, unsigned char* dst, float z, int zIndex, float c0, float c1,

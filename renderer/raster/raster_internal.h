@@ -6,6 +6,7 @@
 // call; between calls they refer to nothing.
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #include "renderer/raster/matrix.h"  // Matrix3Det of the scan conversion
 #include "renderer/renderer.h"
@@ -83,6 +84,23 @@ void AAEdgeDepthPixel(float opacity, unsigned char* dst, float z, int zIndex, fl
 
 // One channel value at channel index i: 16 bits with _Deep, else 8 bits.
 int GetChannel(const unsigned char* buffer, int64_t channelIndex);
+
+// The same access for one known channel type (uint8_t, or uint16_t at 16
+// bits): per-pixel loops test _Deep once and run a loop of the right type,
+// instead of testing it again after every byte store (which may alias it).
+// memcpy keeps the 16-bit access free of alignment and aliasing assumptions;
+// it compiles to a plain load or store.
+template <class T>
+inline int LoadChannel(const unsigned char* buffer, int64_t channelIndex) {
+  T v;
+  std::memcpy(&v, buffer + int64_t(sizeof(T)) * channelIndex, sizeof v);
+  return v;
+}
+template <class T>
+inline void StoreChannel(unsigned char* buffer, int64_t channelIndex, int value) {
+  const T v = static_cast<T>(value);  // the low 8 or 16 bits
+  std::memcpy(buffer + int64_t(sizeof(T)) * channelIndex, &v, sizeof v);
+}
 // Stores the low 16 (with _Deep) or 8 bits of value.
 void SetChannel(unsigned char* buffer, int64_t channelIndex, int value);
 
@@ -92,6 +110,16 @@ void ClearLayerRect(int left, int top, int right, int bottom);
 // Merges _EdgeLayer into dst over the same rectangle so that the partial
 // edge pixels of neighbouring triangles of one surface join without a seam.
 void CompositeLayerRect(unsigned char* dst, int left, int top, int right, int bottom);
+
+// The pixels BlendPixelFB has written into _EdgeLayer since the last
+// ResetLayerTouched: left <= x < right, top <= y < bottom (empty when
+// right <= left). Lets a scene loop that keeps the layer all zero between
+// triangles composite and clear only what a triangle drew.
+struct LayerTouched {
+  int left, top, right, bottom;
+};
+extern LayerTouched gLayerTouched;
+inline void ResetLayerTouched() { gLayerTouched = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN}; }
 
 // ---------------------------------------------------------------------------
 // Scene loops called by __RasterScene's draw-mode switch. One call draws all

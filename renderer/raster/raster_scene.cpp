@@ -38,6 +38,22 @@ SceneLoop SceneLoopOf(unsigned char drawMode) {
   }
 }
 
+// Whether a pixel of this call may read the glass background (_BackImage)
+// and, with `multiple`, the glass depths (ZBuff2) with what they start with.
+// Only the glass step of the default per-pixel function reads them, for an
+// enabled record it applies (record 0 without materials, else those below
+// the count); the start values only with multiple refraction (after a
+// back-face pass the background is the frame instead). Another per-pixel
+// function may read anything.
+bool GlassBuffersRead(int materialCount, const GlassProp* glass, bool multiple) {
+  if (_RenderOnePixelFunc != RenderOnePixel) return true;
+  if (glass == nullptr || (multiple && _UseMultyRefract == 0)) return false;
+  const int records = materialCount < 1 ? 1 : materialCount;
+  for (int k = 0; k < records; ++k)
+    if (glass[k].enabled) return true;
+  return false;
+}
+
 }  // namespace
 
 bool RasterSceneOutOfMemory() { return lastCallOutOfMemory; }
@@ -130,15 +146,19 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   }
 
   // Working layers start zero (fresh pages); the glass background is the
-  // source and the glass depths are cleared.
+  // source and the glass depths are cleared. Copying and clearing 8 to 17 MB
+  // each costs more than a small scene, so both are left out when nothing
+  // can read them (they stay fresh zero pages, never touched).
   _DestImage = dst;
   _EdgeLayer = edge;
   _FragLayer = frag;
   _UnderLayer = under;
   _BackImage = back;
   ZBuff2 = depth2;
-  if (src != nullptr) std::memcpy(_BackImage, src, layerBytes);
-  std::memset(ZBuff2, CLEARED_DEPTH_BYTE, depthBytes);
+  if (GlassBuffersRead(materialCount, glass, true)) {
+    if (src != nullptr) std::memcpy(_BackImage, src, layerBytes);
+    std::memset(ZBuff2, CLEARED_DEPTH_BYTE, depthBytes);
+  }
 
   // The first pass is the back-face pass when the switch is on. The layers
   // and ZBuff2 are kept between the passes.
@@ -150,7 +170,7 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   if (_DrawBackFaces1) {
     // The front pass's glass refracts the back faces just drawn; a depth
     // buffer of our own starts afresh, an adopted one keeps their depths.
-    std::memcpy(_BackImage, dst, layerBytes);
+    if (GlassBuffersRead(materialCount, glass, false)) std::memcpy(_BackImage, dst, layerBytes);
     _DrawBackFaces1 = 0;
     if (_OwnZBuff) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
     if (loop != nullptr)

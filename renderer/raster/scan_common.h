@@ -25,16 +25,41 @@ inline float Det3Ones(float a0, float a1, float a2, float b0, float b1, float b2
   return a0 * (b1 - b2) - a1 * (b0 - b2) + a2 * (b0 - b1);
 }
 
-inline void BaryWeights(const BaryMatrix& m, float x, float y, float w[3]) {
+// The three determinants split at the scan line: with the pixel's x in the
+// third column, Det3Ones is (a0 (b1 - y) - a1 (b0 - y)) + x (b0 - b1), so
+// each numerator is a constant of the row plus x times a constant of the
+// triangle. Evaluated in the same order as Det3Ones, the split gives bit for
+// bit the same weights while a span pays one product and one sum a weight.
+struct BaryRow {
+  float k[3];  // the row's part of the numerators of w0, w1, w2
+  float c[3];  // their factors of x
+  float det;
+};
+
+inline BaryRow BaryRowAt(const BaryMatrix& m, float y) {
   const float* a = m.m.m;  // rows (X0 X1 X2) (Y0 Y1 Y2) (1 1 1)
-  w[2] = Det3Ones(a[0], a[1], x, a[3], a[4], y) / m.det;
-  w[0] = Det3Ones(a[1], a[2], x, a[4], a[5], y) / m.det;
-  w[1] = Det3Ones(a[2], a[0], x, a[5], a[3], y) / m.det;
+  BaryRow r;
+  r.k[2] = a[0] * (a[4] - y) - a[1] * (a[3] - y);
+  r.c[2] = a[3] - a[4];
+  r.k[0] = a[1] * (a[5] - y) - a[2] * (a[4] - y);
+  r.c[0] = a[4] - a[5];
+  r.k[1] = a[2] * (a[3] - y) - a[0] * (a[5] - y);
+  r.c[1] = a[5] - a[3];
+  r.det = m.det;
+  return r;
+}
+
+inline void BaryWeightsAt(const BaryRow& r, float x, float w[3]) {
+  for (int k = 0; k < 3; ++k) w[k] = (r.k[k] + x * r.c[k]) / r.det;
   for (int k = 0; k < 3; ++k)
     if (w[k] < 0.0f) w[k] = 0.0f;
   const float s = std::fabs(w[0]) + std::fabs(w[1]) + std::fabs(w[2]);
   if (s > 0.0f)
     for (int k = 0; k < 3; ++k) w[k] /= s;
+}
+
+inline void BaryWeights(const BaryMatrix& m, float x, float y, float w[3]) {
+  BaryWeightsAt(BaryRowAt(m, y), x, w);
 }
 
 inline void BuildBaryMatrix(float x0, float y0, float x1, float y1, float x2, float y2,
@@ -89,13 +114,11 @@ inline void InterpolateUVAt(const __Point3ds* vertices, float x, float y, float 
 // averages M01, M12, M20; its cross terms carry the factor 2 of the
 // quadratic weights (w0 + w1 + w2)^2. With unit stored normals it equals the
 // linear field; stored normals of other lengths bend it toward the longer.
-inline void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
-                                    const UnitNormals& unit, float x, float y, float z,
-                                    const BaryMatrix& screen, const BaryMatrix& persp,
-                                    unsigned char textured, float& u, float& v, const __Point* mid,
-                                    float centerX, float centerY) {
-  float w[3];
-  BaryWeights(screen, x, y, w);
+inline void NormalUVFromWeights(__Point* normal, const __Point3ds* vertices,
+                                const UnitNormals& unit, float x, float y, float z,
+                                const float w[3], const BaryMatrix& persp,
+                                unsigned char textured, float& u, float& v, const __Point* mid,
+                                float centerX, float centerY) {
   const __Point* n = unit.n;
   if (_Quality && _UsePhong2 && mid != nullptr) {
     const float a = w[0] * w[0], b = w[1] * w[1], c = w[2] * w[2];
@@ -112,6 +135,45 @@ inline void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
     normal->z = Blend3(w, n[0].z, n[1].z, n[2].z);
   }
   if (textured) TextureCoordinatesAt(vertices, x, y, z, w, persp, u, v, centerX, centerY);
+}
+
+inline void InterpolateNormalUVUnit(__Point* normal, const __Point3ds* vertices,
+                                    const UnitNormals& unit, float x, float y, float z,
+                                    const BaryMatrix& screen, const BaryMatrix& persp,
+                                    unsigned char textured, float& u, float& v, const __Point* mid,
+                                    float centerX, float centerY) {
+  float w[3];
+  BaryWeights(screen, x, y, w);
+  NormalUVFromWeights(normal, vertices, unit, x, y, z, w, persp, textured, u, v, mid, centerX,
+                      centerY);
+}
+
+// Constants of one scan line of a triangle, made again when the row
+// changes: the row parts of the weights and the depth's d + ny y (the sum
+// the depth expression forms first, so the depth is bit for bit the same).
+struct RowConstants {
+  bool valid = false;
+  int y = 0;
+  BaryRow bary;
+  float depth;  // d + ny y
+};
+
+inline const RowConstants& RowAt(RowConstants& r, int iy, const BaryMatrix& screen, float d,
+                                 float ny) {
+  if (!r.valid || r.y != iy) {
+    const float y = float(iy);
+    r.valid = true;
+    r.y = iy;
+    r.bary = BaryRowAt(screen, y);
+    r.depth = d + ny * y;
+  }
+  return r;
+}
+
+// Depth on the plane at x of a row: -(d + ny y + nx x) / nz, or z0 (the
+// first vertex's) when the plane is almost edge-on.
+inline float RowDepth(const RowConstants& r, float x, float nx, float nz, float z0) {
+  return std::fabs(nz) < 0.01f ? z0 : -(r.depth + nx * x) / nz;
 }
 
 // Integer bounds of the float loop conditions, in 64 bits so that the
@@ -184,21 +246,28 @@ inline float CapReach(float xa, float ya, float xb, float yb) {
                                     : std::fabs(xa - xb) + 1.5f;
 }
 
-// The depth test of ZTestWrite for a pixel (ix, iy) inside the frame: the
-// depth on the plane (z0, the first vertex's, when the plane is almost
-// edge-on), then strictly nearer wins and stores its depth; NaN fails.
+// The depth test of ZTestWrite for a pixel (ix, iy) inside the frame with
+// its depth z on the plane: strictly nearer wins and stores its depth; NaN
+// fails.
+inline bool DepthTestZ(int ix, int iy, float z, int& index, float& oldZ) {
+  if (ZBuff == nullptr) return true;
+  const int64_t i = int64_t(ix) + int64_t(iy) * Zwidth;
+  if (i > INT32_MAX) return false;  // beyond the index range of the edge writers
+  const float held = ZBuff[i];
+  if (!(z > held)) return false;
+  index = int(i);
+  oldZ = held;
+  ZBuff[i] = z;
+  return true;
+}
+
+// The same with the depth made here: on the plane (z0, the first vertex's,
+// when the plane is almost edge-on).
 inline bool DepthTestAt(int ix, int iy, float d, float ny, float nx, float nz, float z0, float& z,
                         int& index, float& oldZ) {
   const float x = float(ix), y = float(iy);
   z = std::fabs(nz) < 0.01f ? z0 : -(d + ny * y + nx * x) / nz;
-  if (ZBuff == nullptr) return true;
-  const int64_t i = int64_t(ix) + int64_t(iy) * Zwidth;
-  if (i > INT32_MAX) return false;  // beyond the index range of the edge writers
-  if (!(z > ZBuff[i])) return false;
-  index = int(i);
-  oldZ = ZBuff[i];
-  ZBuff[i] = z;
-  return true;
+  return DepthTestZ(ix, iy, z, index, oldZ);
 }
 
 // True when the edge writer is certain to give pixel (x, y) no coverage

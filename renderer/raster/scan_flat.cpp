@@ -33,14 +33,24 @@ struct FlatPainter {
   float c0, c1, c2;
   bool pure;  // shading of blank edge pixels may be left out
 
+  RowConstants rows;  // of the row last tested
+
   bool Visible(int ix, int iy, float& z, int& index, float& oldZ) {
     index = NO_DEPTH_INDEX;
     oldZ = 0.0f;
-    return InFrame(ix, iy) && DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ);
+    if (!InFrame(ix, iy)) return false;
+    const RowConstants& r = RowAt(rows, iy, screen, d, ny);
+    z = RowDepth(r, float(ix), nx, nz, vertices[0].z);
+    return DepthTestZ(ix, iy, z, index, oldZ);
   }
 
+  // Shades the pixel Visible has just passed (its row is `rows`).
   float Shade(float x, float y, float z, __PrevInfo* record) {
-    InterpolateUVAt(vertices, x, y, z, screen, persp, allTextured, u, v, centerX, centerY);
+    if (allTextured) {
+      float w[3] = {0.0f, 0.0f, 0.0f};
+      if (_Persp_Val == 0.0f) BaryWeightsAt(rows.bary, x, w);
+      TextureCoordinatesAt(vertices, x, y, z, w, persp, u, v, centerX, centerY);
+    }
     return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z, triangle,
                                materials, materialCount, c0, c1, c2, &normal, allTextured, u, v,
                                textures, lightCount, lights, record, glass, nx, ny, nz, d);

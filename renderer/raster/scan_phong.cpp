@@ -35,9 +35,12 @@ struct PhongTriangle {
   __PrevInfo prev;
   float c0, c1, c2;
 
-  void Interpolate(float x, float y, float z) {
-    InterpolateNormalUVUnit(&normal, vertices, unit, x, y, z, screen, persp, allTextured, u, v,
-                            midUsed, centerX, centerY);
+  // Normal, u and v of pixel x of a row with depth z.
+  void Interpolate(const RowConstants& r, float x, float y, float z) {
+    float w[3];
+    BaryWeightsAt(r.bary, x, w);
+    NormalUVFromWeights(&normal, vertices, unit, x, y, z, w, persp, allTextured, u, v, midUsed,
+                        centerX, centerY);
   }
 
   float Shade(float x, float y, float z, __PrevInfo* record) {
@@ -57,31 +60,55 @@ struct PhongTriangle {
     prev.valid = valid;
   }
 
-  // A pixel that fails the depth test (or lies outside the frame) is still
-  // interpolated, so the next pixel sees its neighbour.
-  void Hidden(int ix, int iy) {
-    const float x = float(ix), y = float(iy);
-    const float z = std::fabs(nz) < 0.01f ? vertices[0].z : -(d + ny * y + nx * x) / nz;
-    Interpolate(x, y, z);
-    Remember(x, y, 1);
+  // A pixel of a scan line that is not shaded still becomes the previous
+  // pixel of the next one. Its record is only read by the next shaded pixel,
+  // so it is made then (FlushPending), from the same inputs: runs of hidden pixels
+  // cost a depth test each instead of an interpolation each.
+  void Defer(int ix, int iy, unsigned char valid) {
+    pending = true;
+    pendingX = ix;
+    pendingY = iy;
+    pendingValid = valid;
   }
 
+  // Kept out of line (it runs once per run of hidden pixels) so that the
+  // per-pixel path stays small enough to be inlined into the spans.
+  [[gnu::noinline]] void FlushPending() {
+    pending = false;
+    RowConstants other;
+    const RowConstants& r =
+        rows.valid && rows.y == pendingY ? rows : RowAt(other, pendingY, screen, d, ny);
+    const float x = float(pendingX), y = float(pendingY);
+    Interpolate(r, x, y, RowDepth(r, x, nx, nz, vertices[0].z));
+    Remember(x, y, pendingValid);
+  }
+
+  // A pixel that fails the depth test (or lies outside the frame) is still
+  // interpolated, so the next pixel sees its neighbour.
+  void Hidden(int ix, int iy) { Defer(ix, iy, 1); }
+
   void ScanPixel(int ix, int iy, Pass pass, const EdgeLine& edge) {
+    if (!InFrame(ix, iy)) {
+      Hidden(ix, iy);
+      return;
+    }
+    const RowConstants& r = RowAt(rows, iy, screen, d, ny);
     const float x = float(ix), y = float(iy);
-    float z, oldZ = 0.0f;
+    const float z = RowDepth(r, x, nx, nz, vertices[0].z);
+    float oldZ = 0.0f;
     int index = NO_DEPTH_INDEX;
-    if (!InFrame(ix, iy) || !DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ)) {
+    if (!DepthTestZ(ix, iy, z, index, oldZ)) {
       Hidden(ix, iy);
       return;
     }
     if (pass != Pass::Interior && pure && EdgeSurelyBlank(edge, x, y)) {
       // Not drawn: the depth goes back, the neighbour record moves on.
       if (index != NO_DEPTH_INDEX) ZBuff[index] = oldZ;
-      Interpolate(x, y, z);
-      Remember(x, y, pass == Pass::RightBand ? 0 : 1);
+      Defer(ix, iy, pass == Pass::RightBand ? 0 : 1);
       return;
     }
-    Interpolate(x, y, z);
+    if (pending) FlushPending();
+    Interpolate(r, x, y, z);
     const float opacity = Shade(x, y, z, &prev);
     if (pass == Pass::Interior)
       BlendPixelFB(dst, c0, c1, c2, ix, iy, opacity);
@@ -95,11 +122,13 @@ struct PhongTriangle {
   void CapPixel(int ix, int iy, const EdgeLine& edge) {
     const float x = float(ix), y = float(iy);
     if (pure && EdgeSurelyBlank(edge, x, y)) return;  // would change nothing
-    float z, oldZ = 0.0f;
+    if (!InFrame(ix, iy)) return;
+    const RowConstants& r = RowAt(rows, iy, screen, d, ny);
+    const float z = RowDepth(r, x, nx, nz, vertices[0].z);
+    float oldZ = 0.0f;
     int index = NO_DEPTH_INDEX;
-    if (!InFrame(ix, iy) || !DepthTestAt(ix, iy, d, ny, nx, nz, vertices[0].z, z, index, oldZ))
-      return;
-    Interpolate(x, y, z);
+    if (!DepthTestZ(ix, iy, z, index, oldZ)) return;
+    Interpolate(r, x, y, z);
     const float opacity = Shade(x, y, z, nullptr);
     AAEdgePixel(opacity, dst, oldZ, index, c0, c1, c2, edge.A, edge.B, edge.C, edge.lengthSquared,
                 edge.length, x, y, 1.0f, edge.xa, edge.ya, edge.xb, edge.yb);
@@ -138,6 +167,7 @@ struct PhongTriangle {
     const float xr = RightEdgeAt(count, edgeIndex + 1, vertices, edges, fy, right, extentR);
     const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
     prev.valid = 0;
+    pending = false;  // a record of the row above is never read
     auto ghost = [&](int64_t x) { Hidden(int(x), y); };
     if (quality)
       RunPass(
@@ -155,6 +185,10 @@ struct PhongTriangle {
   int edgeIndex = 0;
   int count = 3;
   bool pure = false;  // shading of blank edge pixels may be left out
+  RowConstants rows;  // of the row last drawn
+  bool pending = false;  // a deferred previous-pixel record (Defer, Flush)
+  int pendingX = 0, pendingY = 0;
+  unsigned char pendingValid = 0;
 };
 
 }  // namespace
@@ -242,6 +276,7 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
     ++i;
     if (bottom < y) continue;
     t.prev.valid = 0;
+    t.pending = false;
     lowerCaps = true;
     if (!quality) return;
   }
