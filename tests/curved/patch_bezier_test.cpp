@@ -75,6 +75,24 @@ TEST_F(BezierFill, FlatPatchCoversExactlyTheLinearSamples) {
   EXPECT_EQ(ZBuff[10 * width + 12], 3.0f);
 }
 
+TEST_F(BezierFill, SamplesJustLeftOfTheFrameLandInColumnZero) {
+  // Centre 0: vertex 2 at x = -1.7, samples every half unit along x. The
+  // first (-1.7 + 0.5 = -1.2) lies outside; the second (-1.2 + 0.5 = -0.7)
+  // truncates to column 0 and is drawn there.
+  __Point3ds p[3] = {Vertex(6.3f, 0.25f, 3, 0, 0, 1), Vertex(-1.7f, 4.25f, 3, 0, 0, 1),
+                     Vertex(-1.7f, 0.25f, 3, 0, 0, 1)};
+  __Triangle3ds t = Tri(0, 1, 2);
+  Draw(&t, p, 0, 10);
+  bool sawOutside = false, sawColumn0 = false;
+  for (const ShadeCall& c : recorder.calls) {
+    sawOutside = sawOutside || c.x < -1.5f;
+    sawColumn0 = sawColumn0 || std::fabs(c.x + 1.2f) < 1e-4f;
+  }
+  EXPECT_FALSE(sawOutside);
+  EXPECT_TRUE(sawColumn0);
+  EXPECT_EQ(Channel(dst, 0, 10, 3), 255);
+}
+
 TEST_F(BezierFill, UntexturedWhenAnyVertexIsNot) {
   __Point3ds p[3] = {FlatVertex(0, 3, 0, 0, 1, 0.3f, 0.3f), FlatVertex(1, 3, 0, 0, 1, 0.6f, 0.6f),
                      FlatVertex(2, 3, 0, 0, 1, 0.9f, 0.9f)};
