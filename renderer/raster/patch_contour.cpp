@@ -2,6 +2,8 @@
 // silhouette band in the material colour where it grazes the view, with the
 // source image showing through where it faces the viewer. No depth, no face
 // flags and no per-pixel function.
+#include <cstring>
+
 #include "renderer/raster/patch_net.h"
 #include "renderer/raster/raster_internal.h"
 #include "renderer/raster/rasterize.h"
@@ -32,8 +34,10 @@ struct ContourFill {
     if (nz / 2.0 <= 0.15) {
       BlendPixelFB(dst, colour[0], colour[1], colour[2], px, py, PatchContourCoverage(nz));
     } else if (nz > 0.3) {
-      int64_t at = (int64_t(py) * Zwidth + px) * 4;
-      for (int c = 0; c < 4; ++c) SetChannel(dst, at + c, GetChannel(src, at + c));
+      // The four channel values at the module's depth, copied as they are.
+      const int64_t bytes = _Deep ? 2 : 1;
+      const int64_t at = (int64_t(py) * Zwidth + px) * 4 * bytes;
+      std::memcpy(dst + at, src + at, size_t(4 * bytes));
     }
   }
 };
