@@ -7,13 +7,23 @@
 #include "host/host.h"
 #include "platform/page_memory.h"
 #include "testhost/options.h"
+#include "testhost/panel_pictures.h"
 #include "testhost/session.h"
+#include "ui/panel.h"
 
 #ifndef VELARRA_EFFECT_NAME
 #error "VELARRA_EFFECT_NAME names the linked-in effect"
 #endif
 
+namespace {
+bool PanelPictures(A_long id, A_long width, A_long height, A_long stride, uint8_t* rows) {
+  const std::string file = PanelPictureFile(VELARRA_PANEL_ART, VELARRA_PANEL_BANNER, id);
+  return !file.empty() && ReadBmpPicture(file, width, height, stride, rows);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  PanelNativePictures = PanelPictures;
   const char* program = argc > 0 && argv[0] ? argv[0] : "velarra-host";
   HostOptions options;
   std::string error;

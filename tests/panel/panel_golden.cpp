@@ -1,9 +1,6 @@
 #include "tests/panel/panel_golden.h"
 
-#include <cstdio>
-#include <algorithm>
 #include <cstdlib>
-#include <vector>
 
 #include "testhost/image_io.h"
 
@@ -12,9 +9,6 @@ PF_Pixel& Px(HostWorld& w, int32_t x, int32_t y) {
   return reinterpret_cast<PF_Pixel*>(w.pixels.data() + size_t(y) * size_t(w.world.rowbytes))[x];
 }
 
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
 }  // namespace
 
 bool ComparePngFiles(const std::string& actual, const std::string& golden, int tolerance, const std::string& diff_path,
@@ -46,23 +40,4 @@ bool ComparePngFiles(const std::string& actual, const std::string& golden, int t
   message = std::to_string(differing) + " pixels of " + actual + " differ from " + golden + " by more than " +
             std::to_string(tolerance) + "; see " + diff_path;
   return false;
-}
-
-bool ReadBmpPicture(const std::string& path, A_long width, A_long height, A_long stride, uint8_t* rows) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  std::vector<uint8_t> b;
-  uint8_t chunk[4096];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) b.insert(b.end(), chunk, chunk + n);
-  std::fclose(f);
-  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
-  const uint32_t offset = Le32(b, 10);
-  const int32_t w = int32_t(Le32(b, 18)), h = int32_t(Le32(b, 22));
-  const uint16_t bpp = uint16_t(b[28] | b[29] << 8);
-  if (w != width || h != height || bpp != 24 || Le32(b, 30) != 0) return false;
-  const size_t file_stride = (size_t(w) * 3 + 3) & ~size_t(3);
-  if (file_stride != size_t(stride) || offset + file_stride * size_t(h) > b.size()) return false;
-  std::copy(b.begin() + offset, b.begin() + offset + file_stride * size_t(h), rows);  // both bottom-up
-  return true;
 }

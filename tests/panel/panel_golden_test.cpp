@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/page_memory.h"
+#include "testhost/panel_pictures.h"
 #include "testhost/panel_render.h"
 #include "testhost/session.h"
 #include "tests/panel/panel_fakes.h"
@@ -19,14 +20,8 @@ constexpr int GOLDEN_TOLERANCE = 0;
 std::string Banner;  // the banner file of the plug-in under test
 
 bool ArtPictures(A_long id, A_long width, A_long height, A_long stride, uint8_t* rows) {
-  const std::string dir = VELARRA_PANEL_ART;
-  const char* file = id == BITMAP_PANEL_BANNER         ? Banner.c_str()
-                     : id == BITMAP_ABOUT_BUTTON       ? "about.bmp"
-                     : id == BITMAP_ABOUT_BUTTON_HOVER ? "about_hover.bmp"
-                     : id == BITMAP_HELP_BUTTON        ? "help.bmp"
-                     : id == BITMAP_HELP_BUTTON_HOVER  ? "help_hover.bmp"
-                                                       : nullptr;
-  return file && ReadBmpPicture(dir + "/" + file, width, height, stride, rows);
+  const std::string file = PanelPictureFile(VELARRA_PANEL_ART, Banner, id);
+  return !file.empty() && ReadBmpPicture(file, width, height, stride, rows);
 }
 
 PF_Err PanelEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output,

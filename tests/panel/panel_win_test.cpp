@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/page_memory.h"
-#include "tests/panel/panel_golden.h"
+#include "testhost/panel_pictures.h"
 #include "ui/panel.h"
 
 extern void* ModuleInstance;
