@@ -64,6 +64,28 @@ TEST(PanelModules, EachPanelNormalAndHoveredMatchesItsGolden) {
   }
 }
 
+// The visible About dialog of this program, if any (other programs under
+// the same Wine server may show theirs).
+HWND OurAboutDialog() {
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        char title[64] = {};
+        GetWindowTextA(w, title, sizeof title);
+        if (process == GetCurrentProcessId() && IsWindowVisible(w) && std::string(title) == "About Velarra") {
+          reinterpret_cast<Search*>(p)->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // Closes the About dialog once it shows; says whether it did.
 struct DialogCloser {
   std::atomic<bool> closed{false};
@@ -72,8 +94,7 @@ struct DialogCloser {
   DialogCloser() {
     thread = std::thread([this] {
       for (int i = 0; i < 1000 && !stop; ++i) {  // up to 20 s
-        HWND dialog = FindWindowA(nullptr, "About Velarra");
-        if (dialog && IsWindowVisible(dialog)) {
+        if (HWND dialog = OurAboutDialog()) {
           closed = true;
           PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
           return;
@@ -100,7 +121,7 @@ TEST(PanelModules, ClickOnAboutRunsTheDialogAndOutsideDoesNothing) {
   // outside both buttons: no dialog, nothing changes
   PF_EventExtra away = PanelHostClickEvent(host, host.left + 250, host.top + 50);
   EXPECT_EQ(PanelHostSend(host, m.entry, inst.params.data(), away), PF_Err_NONE);
-  EXPECT_EQ(FindWindowA(nullptr, "About Velarra"), nullptr);
+  EXPECT_EQ(OurAboutDialog(), nullptr);
   EXPECT_EQ(away.evt_out_flags, 0);
 
   DialogCloser closer;
