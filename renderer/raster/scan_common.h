@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "renderer/raster/rasterize.h"
+#include "renderer/shading/triangle_shade.h"
 
 // Weights of (x, y) over a triangle's matrix: each 3x3 determinant over the
 // determinant of the whole, negative ones set to 0, then divided by their
@@ -294,6 +295,32 @@ inline bool EdgeSurelyBlank(const EdgeLine& e, float x, float y, float width = 1
 // beyond its result.
 inline bool ShadingIsPure() {
   return gRasterSkipBlankEdges && _RenderOnePixelFunc == RenderOnePixel && _UseMultyRefract == 0;
+}
+
+// The default per-pixel function's triangle inputs; true when it is the
+// function in use, so that the converter may call ShadeTrianglePixel
+// directly (the same result as the call through _RenderOnePixelFunc).
+inline bool PrepareDirectShade(TriangleShade& t, float centerX, float centerY, unsigned char* src,
+                               __Triangle3ds* tri, material3ds* materials, int materialCount,
+                               __Texture* textures, int lightCount, light3ds* lights,
+                               GlassProp* glass, float nx, float ny, float nz, float d) {
+  if (_RenderOnePixelFunc != RenderOnePixel) return false;
+  t.centerX = centerX;
+  t.centerY = centerY;
+  t.src = src;
+  t.tri = tri;
+  t.materials = materials;
+  t.materialCount = materialCount;
+  t.textures = textures;
+  t.lightCount = lightCount;
+  t.lights = lights;
+  t.glass = glass;
+  t.planeA = nx;
+  t.planeB = ny;
+  t.planeC = nz;
+  t.planeD = d;
+  PrepareTriangleShade(t);
+  return true;
 }
 
 inline bool InFrame(int x, int y) { return x >= 0 && y >= 0 && x < Zwidth && y < Zheight; }

@@ -32,6 +32,8 @@ struct FlatPainter {
   __PrevInfo prev;  // never filled: its valid byte stays 0
   float c0, c1, c2;
   bool pure;  // shading of blank edge pixels may be left out
+  bool direct;  // the default per-pixel function, called through `shade`
+  TriangleShade shade;
 
   RowConstants rows;  // of the row last tested
 
@@ -51,6 +53,9 @@ struct FlatPainter {
       if (_Persp_Val == 0.0f) BaryWeightsAt(rows.bary, x, w);
       TextureCoordinatesAt(vertices, x, y, z, w, persp, u, v, centerX, centerY);
     }
+    if (direct)
+      return ShadeTrianglePixel(shade, x - centerX, y - centerY, z, &normal, allTextured, u, v,
+                                record, c0, c1, c2);
     return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z, triangle,
                                materials, materialCount, c0, c1, c2, &normal, allTextured, u, v,
                                textures, lightCount, lights, record, glass, nx, ny, nz, d);
@@ -198,6 +203,8 @@ void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Text
   p.glass = glass;
   p.normal = {-nx, -ny, -nz};
   p.pure = ShadingIsPure();
+  p.direct = PrepareDirectShade(p.shade, p.centerX, p.centerY, src, triangle, materials,
+                                materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
 
   const __Point3ds* v = vertices;
   p.allTextured = (v[0].textured && v[1].textured && v[2].textured) ? 1 : 0;

@@ -44,6 +44,9 @@ struct PhongTriangle {
   }
 
   float Shade(float x, float y, float z, __PrevInfo* record) {
+    if (direct)
+      return ShadeTrianglePixel(shade, x - centerX, y - centerY, z, &normal, allTextured, u, v,
+                                record, c0, c1, c2);
     return _RenderOnePixelFunc(centerX, centerY, dst, src, x - centerX, y - centerY, z, triangle,
                                materials, materialCount, c0, c1, c2, &normal, allTextured, u, v,
                                textures, lightCount, lights, record, glass, nx, ny, nz, d);
@@ -185,6 +188,8 @@ struct PhongTriangle {
   int edgeIndex = 0;
   int count = 3;
   bool pure = false;  // shading of blank edge pixels may be left out
+  bool direct = false;  // the default per-pixel function, called through `shade`
+  TriangleShade shade;
   RowConstants rows;  // of the row last drawn
   bool pending = false;  // a deferred previous-pixel record (Defer, Flush)
   int pendingX = 0, pendingY = 0;
@@ -218,6 +223,8 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
   t.lights = lights;
   t.glass = glass;
   t.pure = ShadingIsPure();
+  t.direct = PrepareDirectShade(t.shade, t.centerX, t.centerY, src, triangle, materials,
+                                materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
 
   const __Point3ds* p = vertices;
   t.allTextured = (p[0].textured && p[1].textured && p[2].textured) ? 1 : 0;

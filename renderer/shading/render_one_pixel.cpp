@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "renderer/shading/shading_internal.h"
+#include "renderer/shading/triangle_shade.h"
 
 namespace {
 
@@ -30,18 +31,43 @@ float ToChannelUnits(float v) {
 }
 
 // A zero factor gives zero even against an overflowed (infinite) term, so an
-// overflowing highlight cannot turn a black channel into NaN.
-float Times(float a, float b) { return (a == 0.0f || b == 0.0f) ? 0.0f : a * b; }
+// overflowing highlight cannot turn a black channel into NaN. Only a product
+// of zero or NaN can come from a zero factor, so one test of the product
+// settles the common case; it runs six times a pixel.
+float Times(float a, float b) {
+  const float product = a * b;
+  if (std::fabs(product) > 0.0f) return product;  // neither factor is zero
+  return (a == 0.0f || b == 0.0f) ? 0.0f : product;
+}
 
 }  // namespace
 
-float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestImage is read*/,
-                     unsigned char* src, float px, float py, float pz, __Triangle3ds* tri,
-                     material3ds* materials, int materialCount, float& out0, float& out1,
-                     float& out2, __Point* normal, unsigned char textured, float u, float v,
-                     __Texture* textures, int lightCount, light3ds* lights, __PrevInfo* prev,
-                     GlassProp* glass, float planeA, float planeB, float planeC,
-                     float planeD) {
+void PrepareTriangleShade(TriangleShade& t) {
+  // Material: only for an index below the count; any other triangle is drawn
+  // in the default material.
+  t.index = t.tri != nullptr ? t.tri->material : 0;
+  t.hasMaterial = t.materials != nullptr && t.materialCount > 0 && t.index < t.materialCount;
+  // Lights: the scene's, else the default light.
+  t.lightList = t.lights;
+  t.lightTotal = t.lightCount;
+  if (t.lightCount <= 0 || t.lights == nullptr) {
+    t.lightList = _LightDef;
+    t.lightTotal = 1;
+  }
+  // Glass: record 0 without materials, the triangle's own with one; a
+  // triangle without a valid material has none.
+  t.glassRecord = nullptr;
+  if (t.glass != nullptr) {
+    if (t.materialCount < 1)
+      t.glassRecord = &t.glass[0];
+    else if (t.hasMaterial)
+      t.glassRecord = &t.glass[t.index];
+  }
+}
+
+float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
+                         const __Point* normal, unsigned char textured, float u, float v,
+                         __PrevInfo* prev, float& out0, float& out1, float& out2) {
   PixelShade s;
   s.opacity = 1.0f;
   s.diffuse[0] = s.diffuse[1] = s.diffuse[2] = DEFAULT_DIFFUSE;
@@ -69,15 +95,14 @@ float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestIm
     s.nz /= length;
   }
 
-  const PixelCall call{centerX, centerY, src,    px,     py,     pz,     textured,
-                       u,       v,       prev,   planeA, planeB, planeC, planeD};
+  // The inputs the texture slots and glass read; made only for them.
+  auto call = [&]() {
+    return PixelCall{t.centerX, t.centerY, t.src,    px,       py,       pz,       textured,
+                     u,         v,         prev,     t.planeA, t.planeB, t.planeC, t.planeD};
+  };
 
-  // Material: only for an index below the count; any other triangle is drawn
-  // in the default material.
-  const int index = tri != nullptr ? tri->material : 0;
-  const bool hasMaterial = materials != nullptr && materialCount > 0 && index < materialCount;
-  if (hasMaterial) {
-    const material3ds& m = materials[index];
+  if (t.hasMaterial) {
+    const material3ds& m = t.materials[t.index];
     s.opacity = 1.0f - Clamp01(-m.transparency);  // stored negated
     for (int c = 0; c < 3; ++c) {
       s.diffuse[c] = m.diffuse[c];
@@ -87,38 +112,20 @@ float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestIm
     s.level = m.shinStrength;
     s.selfIllum = m.selfIllum;
     s.reflectAmount = m.maps[REFLECTION_BLOCK].amount;
-    if (textures != nullptr)
-      ApplyTextureSlots(s, m, textures + int64_t(index) * SLOTS_PER_MATERIAL, call);
+    if (t.textures != nullptr)
+      ApplyTextureSlots(s, m, t.textures + int64_t(t.index) * SLOTS_PER_MATERIAL, call());
   }
 
-  // Lights: the scene's, else the default light; without any the pixel is
-  // black (and glass is not applied).
-  const light3ds* lightList = lights;
-  int lightTotal = lightCount;
-  if (lightCount <= 0 || lights == nullptr) {
-    lightList = _LightDef;
-    lightTotal = 1;
-  }
-  if (lightList == nullptr) {
-    out0 = out1 = out2 = 0.0f;
-    return s.opacity;
-  }
+  // Without any light the pixel is black (and glass is not applied).
   out0 = out1 = out2 = 0.0f;
+  if (t.lightList == nullptr) return s.opacity;
 
-  // Glass: record 0 without materials, the triangle's own with one; a
-  // triangle without a valid material has none.
-  const GlassProp* g = nullptr;
-  if (glass != nullptr) {
-    if (materialCount < 1)
-      g = &glass[0];
-    else if (hasMaterial)
-      g = &glass[index];
-  }
-  if (g != nullptr && g->enabled) ApplyGlass(s, *g, call);
+  const GlassProp* g = t.glassRecord;
+  if (g != nullptr && g->enabled) ApplyGlass(s, *g, call());
 
   float out[3] = {0.0f, 0.0f, 0.0f};
-  for (int i = 0; i < lightTotal; ++i) {
-    const light3ds& light = lightList[i];
+  for (int i = 0; i < t.lightTotal; ++i) {
+    const light3ds& light = t.lightList[i];
     float lx = light.x - px, ly = light.y - py, lz = light.z - pz;
     const float ll = std::sqrt(lx * lx + ly * ly + lz * lz);
     if (ll != 0.0f) {
@@ -139,4 +146,30 @@ float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestIm
   out1 = ToChannelUnits(out[1]);
   out2 = ToChannelUnits(out[2]);
   return s.opacity;
+}
+
+float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestImage is read*/,
+                     unsigned char* src, float px, float py, float pz, __Triangle3ds* tri,
+                     material3ds* materials, int materialCount, float& out0, float& out1,
+                     float& out2, __Point* normal, unsigned char textured, float u, float v,
+                     __Texture* textures, int lightCount, light3ds* lights, __PrevInfo* prev,
+                     GlassProp* glass, float planeA, float planeB, float planeC,
+                     float planeD) {
+  TriangleShade t;
+  t.centerX = centerX;
+  t.centerY = centerY;
+  t.src = src;
+  t.tri = tri;
+  t.materials = materials;
+  t.materialCount = materialCount;
+  t.textures = textures;
+  t.lightCount = lightCount;
+  t.lights = lights;
+  t.glass = glass;
+  t.planeA = planeA;
+  t.planeB = planeB;
+  t.planeC = planeC;
+  t.planeD = planeD;
+  PrepareTriangleShade(t);
+  return ShadeTrianglePixel(t, px, py, pz, normal, textured, u, v, prev, out0, out1, out2);
 }

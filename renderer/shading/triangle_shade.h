@@ -1,0 +1,39 @@
+// The default per-pixel function split at the triangle, for the scan
+// converters: the inputs that stay the same over a triangle are set once and
+// the material, light list and glass record chosen once, so that each pixel
+// passes only what changes (a handful of register arguments instead of the
+// 26 of the per-pixel function). RenderOnePixel is this pair of calls, so a
+// pixel shaded either way is bit for bit the same.
+#pragma once
+#include "renderer/raster/raster_internal.h"
+
+struct TriangleShade {
+  // The per-pixel function's inputs that a triangle holds constant.
+  float centerX, centerY;
+  unsigned char* src;
+  __Triangle3ds* tri;
+  material3ds* materials;
+  int materialCount;
+  __Texture* textures;
+  int lightCount;
+  light3ds* lights;
+  GlassProp* glass;
+  float planeA, planeB, planeC, planeD;
+  // Chosen by PrepareTriangleShade.
+  int index;                 // the triangle's material index
+  bool hasMaterial;          // index is below the count
+  const light3ds* lightList; // the scene's lights or the default light; null: none
+  int lightTotal;
+  const GlassProp* glassRecord;  // the record glass would apply, or null
+};
+
+// Chooses the material, lights and glass record from the inputs above; call
+// after setting them and again whenever one changes.
+void PrepareTriangleShade(TriangleShade& t);
+
+// The default per-pixel function for pixel (px, py) relative to the centre
+// (depth pz) of the prepared triangle: outputs in channel units, returns the
+// opacity.
+float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
+                         const __Point* normal, unsigned char textured, float u, float v,
+                         __PrevInfo* prev, float& out0, float& out1, float& out2);
