@@ -10,6 +10,7 @@
 // every drawn pixel is the one the unclipped pass would give. Frames are
 // assumed narrower than 2^24 pixels (float pixel positions exact).
 #pragma once
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -288,6 +289,62 @@ inline bool EdgeSurelyBlank(const EdgeLine& e, float x, float y, float width = 1
   if (!(r > 0.0f)) return true;  // no distance is below a negative width
   const float ax = x - e.xa, ay = y - e.ya, bx = x - e.xb, by = y - e.yb;
   return ax * ax + ay * ay >= r * r && bx * bx + by * by >= r * r;
+}
+
+// The columns lo .. hi of row y narrowed to a span that holds every pixel
+// EdgeSurelyBlank(e, x, y) (width 1) does not rule out: the strip along the
+// line and the discs around the end points where the test can fail, both
+// widened by a pixel beyond the test's reach (at most 1.5 from the line and
+// 1 + margin from an end) and by a bound on the float test's rounding, which
+// grows with the coordinates. Worked out in double, so the span is a
+// superset of the test's pixels; the loops over a band or cap, which leave
+// out blank pixels, visit only the span. lo > hi on return: none.
+inline void EdgeNonBlankSpan(const EdgeLine& e, int64_t y, int64_t& lo, int64_t& hi) {
+  if (!(std::fabs(e.lengthSquared) > 0.01f)) {  // every pixel blank
+    hi = lo - 1;
+    return;
+  }
+  // A line that is not finite: its test may pass anywhere (NaN distances).
+  if (!(std::isfinite(e.A) && std::isfinite(e.B) && std::isfinite(e.C) &&
+        std::isfinite(e.length)))
+    return;
+  const double fy = double(y);
+  const double xa = e.xa, ya = e.ya, xb = e.xb, yb = e.yb;
+  const double slack = 1e-6 * (std::fabs(xa) + std::fabs(ya) + std::fabs(xb) + std::fabs(yb) +
+                               std::fabs(double(lo)) + std::fabs(double(hi)) + std::fabs(fy));
+  const double reach = 2.5 + slack;  // in pixels, from the line and from each end
+  double first = HUGE_VAL, last = -HUGE_VAL;
+  const double A = e.A, B = e.B, C = e.C, length = e.length;
+  const double rest = B * fy + C;
+  if (A == 0.0) {
+    if (std::fabs(rest) < reach * length) {
+      first = double(lo);
+      last = double(hi);
+    }
+  } else {
+    const double x1 = (-reach * length - rest) / A, x2 = (reach * length - rest) / A;
+    first = std::fmin(x1, x2);
+    last = std::fmax(x1, x2);
+  }
+  if (std::fabs(fy - ya) < reach) {
+    first = std::fmin(first, xa - reach);
+    last = std::fmax(last, xa + reach);
+  }
+  if (std::fabs(fy - yb) < reach) {
+    first = std::fmin(first, xb - reach);
+    last = std::fmax(last, xb + reach);
+  }
+  if (!(first <= last)) {  // none (also NaN)
+    hi = lo - 1;
+    return;
+  }
+  // Converted only inside lo .. hi, which are in range.
+  if (first > double(hi) || last < double(lo)) {
+    hi = lo - 1;
+    return;
+  }
+  if (first > double(lo)) lo = std::max(lo, int64_t(std::floor(first)) - 1);
+  if (last < double(hi)) hi = std::min(hi, int64_t(std::ceil(last)) + 1);
 }
 
 // Shading may be left out for pixels that change nothing when the shader is

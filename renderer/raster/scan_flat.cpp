@@ -33,6 +33,7 @@ struct FlatPainter {
   float c0, c1, c2;
   bool pure;  // shading of blank edge pixels may be left out
   bool direct;  // the default per-pixel function, called through `shade`
+  bool extras;  // u and v are read
   TriangleShade shade;
 
   RowConstants rows;  // of the row last tested
@@ -48,7 +49,7 @@ struct FlatPainter {
 
   // Shades the pixel Visible has just passed (its row is `rows`).
   float Shade(float x, float y, float z, __PrevInfo* record) {
-    if (allTextured) {
+    if (allTextured && extras) {
       float w[3] = {0.0f, 0.0f, 0.0f};
       if (_Persp_Val == 0.0f) BaryWeightsAt(rows.bary, x, w);
       TextureCoordinatesAt(vertices, x, y, z, w, persp, u, v, centerX, centerY);
@@ -74,6 +75,7 @@ struct FlatPainter {
                 y, 1.0f, e.xa, e.ya, e.xb, e.yb);
   }
 
+  bool SkipsBlank() const { return pure; }
   void Band(int x, int y, const EdgeLine& e) { Edge(x, y, e, true); }
   void EdgeBandPixel(int x, int y, const EdgeLine& e) { Edge(x, y, e, false); }
 
@@ -96,6 +98,7 @@ struct SolidPainter {
     AAEdgePixel(opacity, dst, 0.0f, NO_DEPTH_INDEX, c0, c1, c2, e.A, e.B, e.C, e.lengthSquared,
                 e.length, float(x), float(y), 1.0f, e.xa, e.ya, e.xb, e.yb);
   }
+  bool SkipsBlank() const { return gRasterSkipBlankEdges; }
   void EdgeBandPixel(int x, int y, const EdgeLine& e) { Band(x, y, e); }
   void Interior(int x, int y) { BlendPixelFB(dst, c0, c1, c2, x, y, opacity); }
 };
@@ -121,8 +124,12 @@ void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
   ClipRange(row0, row1, Zheight);
   ClipRange(col0, col1, Zwidth);
   const EdgeLine edge = MakeEdgeLine(a.x, a.y, b.x, b.y);
-  for (int64_t r = row0; r <= row1; ++r)
-    for (int64_t c = col0; c <= col1; ++c) p.EdgeBandPixel(int(c), int(r), edge);
+  for (int64_t r = row0; r <= row1; ++r) {
+    // Most of a long edge's box is far from it: blank pixels are left out.
+    int64_t first = col0, last = col1;
+    if (p.SkipsBlank()) EdgeNonBlankSpan(edge, r, first, last);
+    for (int64_t c = first; c <= last; ++c) p.EdgeBandPixel(int(c), int(r), edge);
+  }
 }
 
 template <class Painter>
@@ -205,6 +212,8 @@ void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Text
   p.pure = ShadingIsPure();
   p.direct = PrepareDirectShade(p.shade, p.centerX, p.centerY, src, triangle, materials,
                                 materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
+  p.extras = !p.direct || ShadeReadsExtras(p.shade);
+  if (p.direct) FixTriangleShadeNormal(p.shade, p.normal);
 
   const __Point3ds* v = vertices;
   p.allTextured = (v[0].textured && v[1].textured && v[2].textured) ? 1 : 0;

@@ -39,8 +39,8 @@ struct PhongTriangle {
   void Interpolate(const RowConstants& r, float x, float y, float z) {
     float w[3];
     BaryWeightsAt(r.bary, x, w);
-    NormalUVFromWeights(&normal, vertices, unit, x, y, z, w, persp, allTextured, u, v, midUsed,
-                        centerX, centerY);
+    NormalUVFromWeights(&normal, vertices, unit, x, y, z, w, persp, extras ? allTextured : 0, u,
+                        v, midUsed, centerX, centerY);
   }
 
   float Shade(float x, float y, float z, __PrevInfo* record) {
@@ -53,6 +53,7 @@ struct PhongTriangle {
   }
 
   void Remember(float x, float y, unsigned char valid) {
+    if (!extras) return;  // never read
     prev.nx = normal.x;
     prev.ny = normal.y;
     prev.nz = normal.z;
@@ -68,6 +69,7 @@ struct PhongTriangle {
   // so it is made then (FlushPending), from the same inputs: runs of hidden pixels
   // cost a depth test each instead of an interpolation each.
   void Defer(int ix, int iy, unsigned char valid) {
+    if (!extras) return;  // never read
     pending = true;
     pendingX = ix;
     pendingY = iy;
@@ -189,6 +191,7 @@ struct PhongTriangle {
   int count = 3;
   bool pure = false;  // shading of blank edge pixels may be left out
   bool direct = false;  // the default per-pixel function, called through `shade`
+  bool extras = true;   // u, v and the previous-pixel record are read
   TriangleShade shade;
   RowConstants rows;  // of the row last drawn
   bool pending = false;  // a deferred previous-pixel record (Defer, Flush)
@@ -225,6 +228,7 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
   t.pure = ShadingIsPure();
   t.direct = PrepareDirectShade(t.shade, t.centerX, t.centerY, src, triangle, materials,
                                 materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
+  t.extras = !t.direct || ShadeReadsExtras(t.shade);
 
   const __Point3ds* p = vertices;
   t.allTextured = (p[0].textured && p[1].textured && p[2].textured) ? 1 : 0;

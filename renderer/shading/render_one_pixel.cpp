@@ -40,9 +40,35 @@ float Times(float a, float b) {
   return (a == 0.0f || b == 0.0f) ? 0.0f : product;
 }
 
+// Shading normal: reversed in the back-face pass, then turned towards the
+// viewer for double-sided drawing, then made unit length.
+void ShadingNormal(const __Point* normal, float& nx, float& ny, float& nz) {
+  nx = normal != nullptr ? normal->x : 0.0f;
+  ny = normal != nullptr ? normal->y : 0.0f;
+  nz = normal != nullptr ? normal->z : 0.0f;
+  if (_DrawBackFaces1) {
+    nx = -nx;
+    ny = -ny;
+    nz = -nz;
+  }
+  if (_DubleSide && nz < 0.0f) nz = -nz;
+  const float length = std::sqrt(nx * nx + ny * ny + nz * nz);
+  if (length != 0.0f) {
+    nx /= length;
+    ny /= length;
+    nz /= length;
+  }
+}
+
 }  // namespace
 
+void FixTriangleShadeNormal(TriangleShade& t, const __Point& normal) {
+  ShadingNormal(&normal, t.unitNormal[0], t.unitNormal[1], t.unitNormal[2]);
+  t.fixedNormal = true;
+}
+
 void PrepareTriangleShade(TriangleShade& t) {
+  t.fixedNormal = false;
   // Material: only for an index below the count; any other triangle is drawn
   // in the default material.
   t.index = t.tri != nullptr ? t.tri->material : 0;
@@ -77,22 +103,12 @@ float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
   s.selfIllum = 0.0f;
   s.reflectAmount = 0.0f;
 
-  // Shading normal: reversed in the back-face pass, then turned towards the
-  // viewer for double-sided drawing, then made unit length.
-  s.nx = normal != nullptr ? normal->x : 0.0f;
-  s.ny = normal != nullptr ? normal->y : 0.0f;
-  s.nz = normal != nullptr ? normal->z : 0.0f;
-  if (_DrawBackFaces1) {
-    s.nx = -s.nx;
-    s.ny = -s.ny;
-    s.nz = -s.nz;
-  }
-  if (_DubleSide && s.nz < 0.0f) s.nz = -s.nz;
-  const float length = std::sqrt(s.nx * s.nx + s.ny * s.ny + s.nz * s.nz);
-  if (length != 0.0f) {
-    s.nx /= length;
-    s.ny /= length;
-    s.nz /= length;
+  if (t.fixedNormal) {
+    s.nx = t.unitNormal[0];
+    s.ny = t.unitNormal[1];
+    s.nz = t.unitNormal[2];
+  } else {
+    ShadingNormal(normal, s.nx, s.ny, s.nz);
   }
 
   // The inputs the texture slots and glass read; made only for them.

@@ -25,11 +25,19 @@ struct TriangleShade {
   const light3ds* lightList; // the scene's lights or the default light; null: none
   int lightTotal;
   const GlassProp* glassRecord;  // the record glass would apply, or null
+  // Set by FixTriangleShadeNormal: every pixel's normal is the same, so its
+  // flips and unit length are made once (ShadeTrianglePixel then ignores
+  // its normal argument).
+  bool fixedNormal;
+  float unitNormal[3];
 };
 
 // Chooses the material, lights and glass record from the inputs above; call
 // after setting them and again whenever one changes.
 void PrepareTriangleShade(TriangleShade& t);
+// For a triangle drawn with one normal for all its pixels; after
+// PrepareTriangleShade.
+void FixTriangleShadeNormal(TriangleShade& t, const __Point& normal);
 
 // The default per-pixel function for pixel (px, py) relative to the centre
 // (depth pz) of the prepared triangle: outputs in channel units, returns the
@@ -37,3 +45,11 @@ void PrepareTriangleShade(TriangleShade& t);
 float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
                          const __Point* normal, unsigned char textured, float u, float v,
                          __PrevInfo* prev, float& out0, float& out1, float& out2);
+
+// Whether a pixel of the prepared triangle reads u, v or the previous-pixel
+// record: only the texture slots (with a material and texture slots) and
+// glass (an enabled record) do. When not, a converter may leave them unmade.
+inline bool ShadeReadsExtras(const TriangleShade& t) {
+  return (t.hasMaterial && t.textures != nullptr) ||
+         (t.glassRecord != nullptr && t.glassRecord->enabled);
+}
