@@ -79,6 +79,8 @@ std::string HostUsage(const char* program, bool module_argument) {
       "  --frames LIST          frames to render, in this order: N, A-B or a comma list\n"
       "                         of them, e.g. 0-9 or 5,3,5 (default 0)\n"
       "  --hash                 print a 64-bit hash of each frame's pixels\n"
+      "  --flatten-after F      after rendering frame F, flatten the instance and set it\n"
+      "                         up again, as when the project is saved\n"
       "  --size WxH             output size (default 640x360, or the --input image's)\n"
       "  --depth 8|16           bits a channel of the output and layers (default 8)\n"
       "  --quality low|high     render quality (default high)\n"
@@ -140,6 +142,12 @@ bool ParseHostOptions(int argc, char** argv, bool module_argument, HostOptions& 
       }
     } else if (a == "--hash") {
       o.hash = true;
+    } else if (a == "--flatten-after") {
+      if (!value(v)) return false;
+      if (!ParseInt(v, 0, 1000000, o.flatten_after)) {
+        error = "--flatten-after takes a frame number 0..1000000, not '" + v + "'";
+        return false;
+      }
     } else if (a == "--size") {
       if (!value(v)) return false;
       size_t x = v.find('x');

@@ -18,6 +18,9 @@ struct HostOptions {
   // then 3, then 5 again); empty: first_frame .. last_frame.
   std::vector<int> frames;
   bool hash = false;  // print a hash of every rendered frame's pixels
+  // After each render of this frame the host saves the project: the
+  // instance is flattened and set up again (-1: never).
+  int flatten_after = -1;
   int width = 640;
   int height = 360;
   bool size_given = false;

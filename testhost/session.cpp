@@ -26,6 +26,8 @@ const char* CommandName(PF_Cmd cmd) {
     case PF_Cmd_PARAMS_SETUP: return "parameter set-up";
     case PF_Cmd_SEQUENCE_SETUP: return "sequence set-up";
     case PF_Cmd_SEQUENCE_SETDOWN: return "sequence set-down";
+    case PF_Cmd_SEQUENCE_FLATTEN: return "sequence flatten";
+    case PF_Cmd_SEQUENCE_RESETUP: return "sequence re-set-up";
     case PF_Cmd_RENDER: return "render";
     default: return "command";
   }
@@ -50,7 +52,10 @@ struct Session {
     ctx.out_data.sequence_data = instance;
     PF_ParamDef** params = pointers.empty() ? nullptr : pointers.data();
     PF_Err e = effect.entry(cmd, &ctx.in_data, &ctx.out_data, params, output, nullptr);
-    if (cmd == PF_Cmd_SEQUENCE_SETUP || cmd == PF_Cmd_SEQUENCE_SETDOWN) instance = ctx.out_data.sequence_data;
+    // The instance's data is what these commands leave in out_data.
+    if (cmd == PF_Cmd_SEQUENCE_SETUP || cmd == PF_Cmd_SEQUENCE_RESETUP || cmd == PF_Cmd_SEQUENCE_FLATTEN ||
+        cmd == PF_Cmd_SEQUENCE_SETDOWN)
+      instance = ctx.out_data.sequence_data;
     if (e) std::fprintf(err, "%s: %s returned error %d\n", effect.name.c_str(), CommandName(cmd), static_cast<int>(e));
     if (ctx.out_data.out_flags & PF_OutFlag_DISPLAY_ERROR_MESSAGE) {
       ctx.out_data.return_msg[sizeof ctx.out_data.return_msg - 1] = 0;
@@ -282,6 +287,11 @@ struct Session {
         std::fprintf(out, "frame %d hash %016llx\n", f, static_cast<unsigned long long>(WorldHash(output)));
       if (!WriteFrame(output, f)) {
         status = HOST_EXIT_USAGE;
+        break;
+      }
+      if (f == options.flatten_after &&
+          (Send(PF_Cmd_SEQUENCE_FLATTEN, nullptr) || Send(PF_Cmd_SEQUENCE_RESETUP, nullptr))) {
+        status = HOST_EXIT_COMMAND;
         break;
       }
     }

@@ -20,7 +20,8 @@ TEST(Options, ReadsEveryOption) {
   std::string e;
   ASSERT_TRUE(Parse({"--frames", "3-7", "--size", "64x48", "--depth", "16", "--quality", "low", "--fps", "30",
                      "--set", "Weight=0:1,9:2", "--layer", "Texture=pattern", "--out", "d", "--prefix", "p",
-                     "--fail-handle", "2+", "--fail-add-param", "10:1234", "--fail-checkout", "1:5", "m.AEX"},
+                     "--fail-handle", "2+", "--fail-add-param", "10:1234", "--fail-checkout", "1:5",
+                     "--flatten-after", "4", "m.AEX"},
                     true, o, e))
       << e;
   EXPECT_EQ(o.first_frame, 3);
@@ -39,6 +40,7 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(o.fail_add_param.at, 10);
   EXPECT_EQ(o.fail_add_param.error, 1234);
   EXPECT_EQ(o.fail_checkout.error, 5);
+  EXPECT_EQ(o.flatten_after, 4);
   EXPECT_EQ(o.module_path, "m.AEX");
 }
 
@@ -47,7 +49,7 @@ TEST(Options, RefusesBadArgumentsWithAMessage) {
       {"--frames", "7-3", "m"}, {"--frames", "x", "m"},    {"--size", "0x5", "m"},   {"--size", "64", "m"},
       {"--depth", "12", "m"},   {"--quality", "mid", "m"}, {"--fps", "0", "m"},      {"--set", "Weight", "m"},
       {"--set", "=1", "m"},     {"--fail-handle", "0", "m"}, {"--fail-add-param", "3+", "m"},
-      {"--fail-checkout", "1:0", "m"}, {"--prefix", "a/b", "m"}, {"--bogus", "m"}, {"--out"}, {}, {"a", "b"}};
+      {"--fail-checkout", "1:0", "m"}, {"--prefix", "a/b", "m"}, {"--flatten-after", "-1", "m"}, {"--bogus", "m"}, {"--out"}, {}, {"a", "b"}};
   for (const std::vector<std::string>& args : bad) {
     HostOptions o;
     std::string e;
