@@ -10,20 +10,22 @@
 // buttons draw that same plate around their shapes (sampled at their places
 // on the banner), so they sit on any banner without seams.
 #define STB_TRUETYPE_IMPLEMENTATION
-#include "stb_truetype.h"
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "stb_truetype.h"
+
 namespace {
 struct Rgb {
   double r, g, b;
 };
 
-Rgb Mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
+Rgb Mix(Rgb a, Rgb b, double t) {
+  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
 double Clamp01(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
 double Smooth(double e0, double e1, double x) {
   double t = Clamp01((x - e0) / (e1 - e0));
@@ -88,8 +90,8 @@ bool LoadFont(Font& font, const std::string& path) {
 
 // Coverage 0..1 of a line of text set at pixel size `size` with its
 // baseline at (x, baseline); `tracking` adds pixels between letters.
-std::vector<double> TextMask(const Font& font, const char* text, double size, double x, double baseline,
-                             double tracking, int width, int height) {
+std::vector<double> TextMask(const Font& font, const char* text, double size, double x,
+                             double baseline, double tracking, int width, int height) {
   std::vector<double> mask(size_t(width) * height, 0.0);
   const float scale = stbtt_ScaleForPixelHeight(&font.info, float(size));
   double pen = x;
@@ -98,8 +100,8 @@ std::vector<double> TextMask(const Font& font, const char* text, double size, do
     stbtt_GetCodepointHMetrics(&font.info, *c, &advance, &bearing);
     const double fx = pen - std::floor(pen);
     int w = 0, h = 0, ox = 0, oy = 0;
-    unsigned char* glyph =
-        stbtt_GetCodepointBitmapSubpixel(&font.info, scale, scale, float(fx), 0.0f, *c, &w, &h, &ox, &oy);
+    unsigned char* glyph = stbtt_GetCodepointBitmapSubpixel(&font.info, scale, scale, float(fx),
+                                                            0.0f, *c, &w, &h, &ox, &oy);
     const int gx = int(std::floor(pen)) + ox, gy = int(std::lround(baseline)) + oy;
     for (int j = 0; j < h; ++j)
       for (int i = 0; i < w; ++i) {
@@ -121,7 +123,8 @@ double TextWidth(const Font& font, const char* text, double size, double trackin
   for (const char* c = text; *c; ++c) {
     int advance = 0, bearing = 0;
     stbtt_GetCodepointHMetrics(&font.info, *c, &advance, &bearing);
-    w += advance * scale + (c[1] ? tracking + stbtt_GetCodepointKernAdvance(&font.info, c[0], c[1]) * scale : 0);
+    w += advance * scale +
+         (c[1] ? tracking + stbtt_GetCodepointKernAdvance(&font.info, c[0], c[1]) * scale : 0);
   }
   return w;
 }
@@ -164,8 +167,8 @@ Rgb Cloth(Plugin p, double x, double y) {
     return Mix(c, {4, 20, 26}, 0.5 * std::exp(-y / 10.0));
   }
   // Drape: a sage-green cloth pinned at the top corners, sagging between
-  double u = (x - 150) / 210.0;                       // 0 .. 1 across
-  double sag = 26 * std::sin(u * 3.14159265);         // the hem's and folds' dip
+  double u = (x - 150) / 210.0;                // 0 .. 1 across
+  double sag = 26 * std::sin(u * 3.14159265);  // the hem's and folds' dip
   double folds = std::cos((y - sag * (1 - y / 130.0)) / 7.5 + u * 2.0);
   double shade = 0.5 + 0.5 * folds;
   Rgb c = Mix({16, 34, 24}, {96, 146, 108}, 0.25 + 0.75 * shade);
@@ -212,7 +215,8 @@ Picture Banner(Plugin p, const Font& serif, const Font& sans) {
       Rgb& c = pic.at(x, y);
       double band = Smooth(158, 182, x) * Smooth(8, 22, y) * Smooth(96, 84, y);
       c = Mix(c, {8, 8, 12}, 0.45 * band);
-      double shadow = std::fmax(MaskAt(title, W, H, x - 2, y - 2), MaskAt(word, W, H, x - 1, y - 1));
+      double shadow =
+          std::fmax(MaskAt(title, W, H, x - 2, y - 2), MaskAt(word, W, H, x - 1, y - 1));
       c = Mix(c, {0, 0, 0}, 0.7 * shadow);
       double t = MaskAt(title, W, H, x, y);
       Rgb gold = Mix({255, 240, 190}, {206, 150, 52}, Clamp01((y - 20) / 32.0));
@@ -221,7 +225,8 @@ Picture Banner(Plugin p, const Font& serif, const Font& sans) {
     }
   // an accent rule under the plug-in's name
   for (int x = int(text_left + 3); x < int(text_left + 3 + word_w); ++x) {
-    double t = Smooth(text_left + 3, text_left + 15, x) * Smooth(text_left + 3 + word_w, text_left + word_w - 9, x);
+    double t = Smooth(text_left + 3, text_left + 15, x) *
+               Smooth(text_left + 3 + word_w, text_left + word_w - 9, x);
     pic.at(x, 84) = Mix(pic.at(x, 84), Accent[p], 0.85 * t);
   }
   return pic;
@@ -260,7 +265,8 @@ Picture AboutButton(bool hover, const Font& serif) {
   std::vector<double> probe = TextMask(serif, "i", 34, 20, 38, 0, S, S);
   for (int y = 0; y < S; ++y)
     for (int x = 0; x < S; ++x)
-      if (probe[size_t(y) * S + x] > 0.01) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+      if (probe[size_t(y) * S + x] > 0.01)
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
   const double dx = 27 - (x0 + x1 + 1) / 2.0, dy = 27 - (y0 + y1 + 1) / 2.0;
   letter = TextMask(serif, "i", 34, 20 + dx, 38 + std::round(dy), 0, S, S);
   const Rgb inner_top = hover ? Rgb{112, 128, 170} : Rgb{70, 80, 110};
@@ -303,7 +309,9 @@ Picture HelpButton(bool hover, const Font& sans) {
     const double l = 3, t = 5, r = 70, b = 35, rad = 10;
     double qx = std::fmax(std::fmax(l + rad - fx, fx - (r - rad)), 0.0);
     double qy = std::fmax(std::fmax(t + rad - fy, fy - (b - rad)), 0.0);
-    double inside = std::fmin(std::fmax(std::fmax(l + rad - fx, fx - (r - rad)), std::fmax(t + rad - fy, fy - (b - rad))), 0.0);
+    double inside = std::fmin(
+        std::fmax(std::fmax(l + rad - fx, fx - (r - rad)), std::fmax(t + rad - fy, fy - (b - rad))),
+        0.0);
     return std::hypot(qx, qy) + inside - rad;
   };
   Picture pic = Button(W, H, 70, 49, [&](double fx, double fy, double& cover) {
@@ -345,13 +353,15 @@ int main(int argc, char** argv) {
   }
   const std::string fonts = argv[1], out = argv[2];
   Font serif, sans;
-  if (!LoadFont(serif, fonts + "/LiberationSerif-BoldItalic.ttf") || !LoadFont(sans, fonts + "/LiberationSans-Bold.ttf")) {
+  if (!LoadFont(serif, fonts + "/LiberationSerif-BoldItalic.ttf") ||
+      !LoadFont(sans, fonts + "/LiberationSans-Bold.ttf")) {
     std::fprintf(stderr, "cannot read the Liberation fonts in %s\n", fonts.c_str());
     return 1;
   }
   const char* names[] = {"banner_theatre.bmp", "banner_tableau.bmp", "banner_drape.bmp"};
   bool ok = true;
-  for (int p = THEATRE; p <= DRAPE; ++p) ok &= WriteBmp(Banner(Plugin(p), serif, sans), out + "/" + names[p]);
+  for (int p = THEATRE; p <= DRAPE; ++p)
+    ok &= WriteBmp(Banner(Plugin(p), serif, sans), out + "/" + names[p]);
   ok &= WriteBmp(AboutButton(false, serif), out + "/about.bmp");
   ok &= WriteBmp(AboutButton(true, serif), out + "/about_hover.bmp");
   ok &= WriteBmp(HelpButton(false, sans), out + "/help.bmp");

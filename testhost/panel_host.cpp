@@ -11,7 +11,11 @@ PanelHost* Active = nullptr;
 
 // Drawing objects are handed out as addresses of these records; a kind
 // field tells a supplier from a surface from an image.
-enum ObjectKind : uint32_t { KIND_DRAW_REF = 0x44524546, KIND_SUPPLIER = 0x53555050, KIND_SURFACE = 0x53555246 };
+enum ObjectKind : uint32_t {
+  KIND_DRAW_REF = 0x44524546,
+  KIND_SUPPLIER = 0x53555050,
+  KIND_SURFACE = 0x53555246
+};
 struct Tagged {
   uint32_t kind;
 };
@@ -93,8 +97,9 @@ SPErr NewPath(DRAWBOT_SupplierRef, DRAWBOT_PathRef* out) {
 }
 
 // Pixel layouts this host reads: 24-bit blue, green, red only.
-SPErr NewImageFromBuffer(DRAWBOT_SupplierRef supplier, int32_t width, int32_t height, int32_t row_bytes,
-                         DRAWBOT_PixelLayout layout, const void* data, DRAWBOT_ImageRef* out) {
+SPErr NewImageFromBuffer(DRAWBOT_SupplierRef supplier, int32_t width, int32_t height,
+                         int32_t row_bytes, DRAWBOT_PixelLayout layout, const void* data,
+                         DRAWBOT_ImageRef* out) {
   if (!out) return kSPBadParameterError;
   *out = nullptr;
   if (!Active) return kSPBadParameterError;
@@ -149,8 +154,12 @@ bool IsSurface(DRAWBOT_SurfaceRef surface) {
   return false;
 }
 
-SPErr PushStateStack(DRAWBOT_SurfaceRef surface) { return IsSurface(surface) ? kSPNoError : kSPBadParameterError; }
-SPErr PopStateStack(DRAWBOT_SurfaceRef surface) { return IsSurface(surface) ? kSPNoError : kSPBadParameterError; }
+SPErr PushStateStack(DRAWBOT_SurfaceRef surface) {
+  return IsSurface(surface) ? kSPNoError : kSPBadParameterError;
+}
+SPErr PopStateStack(DRAWBOT_SurfaceRef surface) {
+  return IsSurface(surface) ? kSPNoError : kSPBadParameterError;
+}
 
 SPErr PaintRect(DRAWBOT_SurfaceRef surface, const DRAWBOT_ColorRGBA*, const DRAWBOT_RectF32*) {
   if (!IsSurface(surface)) return kSPBadParameterError;
@@ -165,8 +174,8 @@ uint8_t Blend(uint8_t under, uint8_t over, float alpha) {
 
 // The image's top-left pixel lands on the window point origin (whole pixels:
 // the origin is rounded down); alpha blends it over the canvas.
-SPErr DrawImage(DRAWBOT_SurfaceRef surface, DRAWBOT_ImageRef image_ref, const DRAWBOT_PointF32* origin,
-                float alpha) {
+SPErr DrawImage(DRAWBOT_SurfaceRef surface, DRAWBOT_ImageRef image_ref,
+                const DRAWBOT_PointF32* origin, float alpha) {
   if (!IsSurface(surface)) return kSPBadParameterError;
   PanelHostImage* image = FindImage(image_ref);
   if (!image || !origin || !(alpha >= 0.0f && alpha <= 1.0f) || !std::isfinite(origin->x) ||
@@ -217,7 +226,8 @@ PF_Err Unsupported() {
 
 const PF_EffectCustomUISuite1 CustomUiSuite = {GetDrawingReference};
 const DRAWBOT_DrawbotSuite1 DrawSuite = {GetSupplier, GetSurface};
-const DRAWBOT_SupplierSuite1 SupplierSuite = {NewPen, NewBrush, NewImageFromBuffer, NewPath, ReleaseObject};
+const DRAWBOT_SupplierSuite1 SupplierSuite = {NewPen, NewBrush, NewImageFromBuffer, NewPath,
+                                              ReleaseObject};
 const DRAWBOT_SurfaceSuite1 SurfaceSuite = {PushStateStack, PopStateStack, PaintRect, DrawImage};
 const DRAWBOT_PathSuite1 PathSuite = {MoveTo, LineTo, ClosePath};
 const PFAppSuite6 AppSuite = {
@@ -302,13 +312,15 @@ void PanelHostInit(PanelHost& host, HostContext& ctx) {
 }
 
 void PanelHostDone(PanelHost& host) {
-  if (host.ctx && host.ctx->in_data.pica_basicP == &host.basic) host.ctx->in_data.pica_basicP = &host.ctx->basic;
+  if (host.ctx && host.ctx->in_data.pica_basicP == &host.basic)
+    host.ctx->in_data.pica_basicP = &host.ctx->basic;
   if (Active == &host) Active = nullptr;
 }
 
 void PanelHostClearCanvas(PanelHost& host) {
   host.canvas.resize(size_t(host.width) * size_t(host.height) * 3);
-  for (size_t i = 0; i < host.canvas.size(); i += 3) std::memcpy(&host.canvas[i], host.background, 3);
+  for (size_t i = 0; i < host.canvas.size(); i += 3)
+    std::memcpy(&host.canvas[i], host.background, 3);
 }
 
 int64_t PanelHostSuitesHeld(const PanelHost& host) {
@@ -324,7 +336,8 @@ PF_EventExtra PanelHostEvent(const PanelHost& host, PF_EventType type) {
   e.e_type = type;
   e.effect_win.index = 1;
   e.effect_win.area = PF_EA_CONTROL;
-  e.effect_win.current_frame = {host.left, host.top, host.left + PANEL_HOST_WIDTH, host.top + PANEL_HOST_HEIGHT};
+  e.effect_win.current_frame = {host.left, host.top, host.left + PANEL_HOST_WIDTH,
+                                host.top + PANEL_HOST_HEIGHT};
   return e;
 }
 
@@ -347,7 +360,8 @@ PF_EventExtra PanelHostClickEvent(const PanelHost& host, A_long x, A_long y) {
   return e;
 }
 
-PF_Err PanelHostSend(PanelHost& host, PF_EntryPointFunc entry, PF_ParamDef* params[], PF_EventExtra& event) {
+PF_Err PanelHostSend(PanelHost& host, PF_EntryPointFunc entry, PF_ParamDef* params[],
+                     PF_EventExtra& event) {
   return entry(PF_Cmd_EVENT, &host.ctx->in_data, &host.ctx->out_data, params, nullptr, &event);
 }
 
@@ -364,7 +378,8 @@ bool PanelHostWritePng(const PanelHost& host, const std::string& path, std::stri
     return false;
   }
   for (int32_t y = 0; y < host.height; ++y) {
-    PF_Pixel* row = reinterpret_cast<PF_Pixel*>(w.pixels.data() + size_t(y) * size_t(w.world.rowbytes));
+    PF_Pixel* row =
+        reinterpret_cast<PF_Pixel*>(w.pixels.data() + size_t(y) * size_t(w.world.rowbytes));
     for (int32_t x = 0; x < host.width; ++x) {
       const uint8_t* p = &host.canvas[(size_t(y) * size_t(host.width) + size_t(x)) * 3];
       row[x] = {255, p[0], p[1], p[2]};

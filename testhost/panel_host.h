@@ -49,7 +49,7 @@ struct PanelHost {
   // The canvas: window coordinates of its top-left pixel, size, pixels.
   A_long left = PANEL_HOST_LEFT, top = PANEL_HOST_TOP;
   int32_t width = PANEL_HOST_WIDTH, height = PANEL_HOST_HEIGHT;
-  std::vector<uint8_t> canvas;            // RGB, top row first
+  std::vector<uint8_t> canvas;           // RGB, top row first
   uint8_t background[3] = {38, 38, 38};  // the host's panel grey
 
   // The context of the panel's events (PF_Window_EFFECT unless changed).
@@ -68,7 +68,7 @@ struct PanelHost {
   int64_t acquisitions = 0;
   std::vector<std::string> requests;  // "name/version" of every AcquireSuite
   std::vector<PanelHostDraw> draws;
-  std::vector<PF_Rect> invalidated;  // every PF_InvalidateRect (null: the whole context)
+  std::vector<PF_Rect> invalidated;     // every PF_InvalidateRect (null: the whole context)
   std::vector<PanelHostImage*> images;  // every image made, live or released
   int64_t live_images = 0;
   int64_t misuse = 0;
@@ -97,7 +97,8 @@ PF_EventExtra PanelHostCursorEvent(const PanelHost& host, A_long x, A_long y);  
 PF_EventExtra PanelHostClickEvent(const PanelHost& host, A_long x, A_long y);
 
 // Delivers an event through the effect's entry point.
-PF_Err PanelHostSend(PanelHost& host, PF_EntryPointFunc entry, PF_ParamDef* params[], PF_EventExtra& event);
+PF_Err PanelHostSend(PanelHost& host, PF_EntryPointFunc entry, PF_ParamDef* params[],
+                     PF_EventExtra& event);
 
 // Canvas pixel (x, y) as 0xRRGGBB; 0 outside.
 uint32_t PanelHostPixel(const PanelHost& host, int32_t x, int32_t y);

@@ -10,7 +10,8 @@
 // bottom-up rows of blue, green, red, each padded to stride bytes. False
 // unless the file holds exactly width x height pixels in rows of stride
 // bytes.
-bool ReadBmpPicture(const std::string& path, A_long width, A_long height, A_long stride, uint8_t* rows);
+bool ReadBmpPicture(const std::string& path, A_long width, A_long height, A_long stride,
+                    uint8_t* rows);
 
 // The file of panel picture `id` in the folder of the pictures; `banner` is
 // the plug-in's banner file ("banner_theatre.bmp"). Empty for another id.

@@ -17,7 +17,8 @@ struct Run {
   FILE* err;
   int status = HOST_EXIT_OK;
 
-  Run(PF_EntryPointFunc e, PF_ParamDef** p, const std::string& n, FILE* f) : entry(e), params(p), name(n), err(f) {}
+  Run(PF_EntryPointFunc e, PF_ParamDef** p, const std::string& n, FILE* f)
+      : entry(e), params(p), name(n), err(f) {}
 
   void Fail(int code, const char* what) {
     std::fprintf(err, "%s: panel: %s\n", name.c_str(), what);
@@ -27,7 +28,8 @@ struct Run {
   void Deliver(PF_EventExtra event) {
     HostContext& ctx = *host.ctx;
     ctx.out_data.out_flags &= ~PF_OutFlag_DISPLAY_ERROR_MESSAGE;
-    if (PanelHostSend(host, entry, params, event) != PF_Err_NONE) Fail(HOST_EXIT_COMMAND, "an event returned an error");
+    if (PanelHostSend(host, entry, params, event) != PF_Err_NONE)
+      Fail(HOST_EXIT_COMMAND, "an event returned an error");
     if (ctx.out_data.out_flags & PF_OutFlag_DISPLAY_ERROR_MESSAGE) {
       ctx.out_data.return_msg[sizeof ctx.out_data.return_msg - 1] = 0;
       std::fprintf(err, "%s: message from the effect: %s\n", name.c_str(), ctx.out_data.return_msg);
@@ -44,7 +46,8 @@ struct Run {
   void Hover(A_long x, A_long y) {
     const size_t before = host.invalidated.size();
     Deliver(PanelHostCursorEvent(host, host.left + x, host.top + y));
-    if (host.invalidated.size() != before + 1) Fail(HOST_EXIT_COMMAND, "a change of hover did not ask for a redraw");
+    if (host.invalidated.size() != before + 1)
+      Fail(HOST_EXIT_COMMAND, "a change of hover did not ask for a redraw");
   }
 
   bool Write(const std::string& path) {
@@ -57,8 +60,9 @@ struct Run {
 };
 }  // namespace
 
-int RenderPanelImages(PF_EntryPointFunc entry, HostContext& ctx, PF_ParamDef* params[], const std::string& dir,
-                      const std::string& prefix, const std::string& name, FILE* err) {
+int RenderPanelImages(PF_EntryPointFunc entry, HostContext& ctx, PF_ParamDef* params[],
+                      const std::string& dir, const std::string& prefix, const std::string& name,
+                      FILE* err) {
   Run run(entry, params, name, err);
   PanelHostInit(run.host, ctx);
   const std::string base = dir + "/" + prefix + "_panel";
@@ -75,11 +79,14 @@ int RenderPanelImages(PF_EntryPointFunc entry, HostContext& ctx, PF_ParamDef* pa
   run.Write(base + "_help.png");
   run.Hover(AWAY_X, AWAY_Y);
   run.Draw();
-  if (run.host.canvas != first) run.Fail(HOST_EXIT_COMMAND, "leaving the buttons did not bring the first picture back");
+  if (run.host.canvas != first)
+    run.Fail(HOST_EXIT_COMMAND, "leaving the buttons did not bring the first picture back");
 
-  for (const std::string& m : run.host.misuse_log) std::fprintf(err, "%s: panel misuse: %s\n", name.c_str(), m.c_str());
+  for (const std::string& m : run.host.misuse_log)
+    std::fprintf(err, "%s: panel misuse: %s\n", name.c_str(), m.c_str());
   if (run.host.misuse) run.Fail(HOST_EXIT_COMMAND, "the suites were misused");
-  if (PanelHostSuitesHeld(run.host) != 0) run.Fail(HOST_EXIT_LEAK, "suites acquired and not released");
+  if (PanelHostSuitesHeld(run.host) != 0)
+    run.Fail(HOST_EXIT_LEAK, "suites acquired and not released");
   if (run.host.live_images != 0) run.Fail(HOST_EXIT_LEAK, "images made and not released");
   PanelHostDone(run.host);
   return run.status;

@@ -26,9 +26,9 @@ constexpr A_long PANEL_ABOUT_X = 12, PANEL_ABOUT_Y = 13;
 constexpr A_long PANEL_ABOUT_WIDTH = 54, PANEL_ABOUT_HEIGHT = 54;
 // The hit areas reach one pixel past the pictures (x 70 .. 143 for a help
 // button 73 wide): both ends count.
-constexpr A_long PANEL_HELP_RIGHT = PANEL_HELP_X + PANEL_HELP_WIDTH;     // 143
-constexpr A_long PANEL_HELP_BOTTOM = PANEL_HELP_Y + PANEL_HELP_HEIGHT;   // 89
-constexpr A_long PANEL_ABOUT_RIGHT = PANEL_ABOUT_X + PANEL_ABOUT_WIDTH;  // 66
+constexpr A_long PANEL_HELP_RIGHT = PANEL_HELP_X + PANEL_HELP_WIDTH;       // 143
+constexpr A_long PANEL_HELP_BOTTOM = PANEL_HELP_Y + PANEL_HELP_HEIGHT;     // 89
+constexpr A_long PANEL_ABOUT_RIGHT = PANEL_ABOUT_X + PANEL_ABOUT_WIDTH;    // 66
 constexpr A_long PANEL_ABOUT_BOTTOM = PANEL_ABOUT_Y + PANEL_ABOUT_HEIGHT;  // 67
 
 // The parameter whose area the panel is.
@@ -53,21 +53,22 @@ extern A_u_char PanelNoHover;
 // ---- handlers (HandleEvent itself is declared in host/host.h) --------------
 // Draws the banner, then the help and About buttons (hover pictures when
 // hovered). Returns 0.
-PF_Err PanelDraw(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
-                 PF_EventExtra* event);
+PF_Err PanelDraw(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                 PF_LayerDef* output, PF_EventExtra* event);
 // Draws picture `id` (width x height) at (x, y) of the panel through the
 // drawing suites. Returns the first error met (516 for a missing suite); the
 // caller ignores it.
-PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
-                       PF_EventExtra* event, A_long id, A_long width, A_long height, A_long x, A_long y);
+PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                       PF_LayerDef* output, PF_EventExtra* event, A_long id, A_long width,
+                       A_long height, A_long x, A_long y);
 // A click on help starts the help-document launcher, on About runs the About
 // dialog. Returns 0; the event's out-flags are not set.
-PF_Err PanelDoClick(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
-                    PF_EventExtra* event);
+PF_Err PanelDoClick(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                    PF_LayerDef* output, PF_EventExtra* event);
 // Follows the mouse over the buttons; a change of hover asks the host to
 // redraw the panel. Returns 0.
-PF_Err PanelAdjustCursor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
-                         PF_EventExtra* event);
+PF_Err PanelAdjustCursor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                         PF_LayerDef* output, PF_EventExtra* event);
 
 // Whether (x, y) lies in a hit area whose origin is (ox, oy).
 bool PanelOverHelp(A_long ox, A_long oy, A_long x, A_long y);
@@ -92,7 +93,8 @@ bool LoadBitmapBits(A_long id, void** bits, A_long width, A_long height, A_long*
 // the tests and the native test host set. It writes the picture into `rows`
 // in the layout above (stride bytes a row, bottom-up) and answers false when
 // it has no picture `id` of that size. Null: no pictures at all.
-typedef bool (*PanelPictureSource)(A_long id, A_long width, A_long height, A_long stride, uint8_t* rows);
+typedef bool (*PanelPictureSource)(A_long id, A_long width, A_long height, A_long stride,
+                                   uint8_t* rows);
 extern PanelPictureSource PanelNativePictures;
 #endif
 
@@ -104,5 +106,6 @@ extern PanelPictureSource PanelNativePictures;
 // colour; otherwise as one block of width x height. BlitKeyedBitmapPair
 // draws id keyed, then id2 unkeyed (width2 x height2) 20 pixels to its right.
 void BlitKeyedBitmap(HDC dc, int y, int x, int width, int height, int id, BYTE keyed);
-void BlitKeyedBitmapPair(HDC dc, int y, int x, int width, int height, int id, int width2, int height2, int id2);
+void BlitKeyedBitmapPair(HDC dc, int y, int x, int width, int height, int id, int width2,
+                         int height2, int id2);
 #endif

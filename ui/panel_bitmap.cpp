@@ -26,13 +26,15 @@ PanelPictureSource PanelNativePictures = nullptr;
 
 bool LoadBitmapBits(A_long id, void** bits, A_long width, A_long height, A_long* stride) {
   *bits = nullptr;
-  if (width < 1 || height < 1 || width > PANEL_PICTURE_MAX_SIDE || height > PANEL_PICTURE_MAX_SIDE) return false;
+  if (width < 1 || height < 1 || width > PANEL_PICTURE_MAX_SIDE || height > PANEL_PICTURE_MAX_SIDE)
+    return false;
   const A_long row_bytes = PanelDibStride(width);
   const uint64_t bytes = uint64_t(row_bytes) * uint64_t(height);
 
 #if defined(_WIN32)
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(static_cast<HINSTANCE>(ModuleInstance), MAKEINTRESOURCEA(id),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP bitmap =
+      static_cast<HBITMAP>(LoadImageA(static_cast<HINSTANCE>(ModuleInstance), MAKEINTRESOURCEA(id),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bitmap) return false;  // no such picture in the module
   BITMAP info = {};
   bool ok = GetObjectA(bitmap, sizeof info, &info) == sizeof info && info.bmWidth == width &&
@@ -48,7 +50,8 @@ bool LoadBitmapBits(A_long id, void** bits, A_long width, A_long height, A_long*
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 24;
     format.bmiHeader.biCompression = BI_RGB;
-    ok = memory && GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), buffer, &format, DIB_RGB_COLORS) == height;
+    ok = memory && GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), buffer, &format,
+                             DIB_RGB_COLORS) == height;
     if (memory) DeleteDC(memory);
     if (screen) ReleaseDC(nullptr, screen);
   }

@@ -31,7 +31,8 @@ void BlitKeyedBitmap(HDC dc, int y, int x, int width, int height, int id, BYTE k
   DeleteObject(bitmap);
 }
 
-void BlitKeyedBitmapPair(HDC dc, int y, int x, int width, int height, int id, int width2, int height2, int id2) {
+void BlitKeyedBitmapPair(HDC dc, int y, int x, int width, int height, int id, int width2,
+                         int height2, int id2) {
   BlitKeyedBitmap(dc, y, x, width, height, id, 1);
   BlitKeyedBitmap(dc, y, x + width + 20, width2, height2, id2, 0);
 }

@@ -16,8 +16,8 @@ void Keep(PF_Err& err, PF_Err e) {
 }  // namespace
 
 PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*params*/[],
-                       PF_LayerDef* /*output*/, PF_EventExtra* event, A_long id, A_long width, A_long height,
-                       A_long x, A_long y) {
+                       PF_LayerDef* /*output*/, PF_EventExtra* event, A_long id, A_long width,
+                       A_long height, A_long x, A_long y) {
   if (!in_data || !in_data->pica_basicP) {
     PanelSuiteMessage(out_data, PanelAcquireMessage);
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -45,7 +45,8 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
   PF_Err ui_err = PanelAcquireSuite(in_data, out_data, custom_ui);
   Keep(err, ui_err);
   if (!ui_err) {
-    const PF_EffectCustomUISuite1* ui = static_cast<const PF_EffectCustomUISuite1*>(custom_ui.table);
+    const PF_EffectCustomUISuite1* ui =
+        static_cast<const PF_EffectCustomUISuite1*>(custom_ui.table);
     Keep(err, ui->PF_GetDrawingReference ? ui->PF_GetDrawingReference(event->contextH, &drawing)
                                          : PF_Err_BAD_CALLBACK_PARAM);
     Keep(err, PanelReleaseSuite(in_data, out_data, custom_ui));
@@ -57,10 +58,12 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
     for (PanelSuite& s : drawbot) Keep(err, PanelReleaseSuite(in_data, out_data, s));
     return err;
   }
-  const DRAWBOT_DrawbotSuite1* draw = static_cast<const DRAWBOT_DrawbotSuite1*>(drawbot[DRAW_SUITE].table);
+  const DRAWBOT_DrawbotSuite1* draw =
+      static_cast<const DRAWBOT_DrawbotSuite1*>(drawbot[DRAW_SUITE].table);
   const DRAWBOT_SupplierSuite1* supplier_suite =
       static_cast<const DRAWBOT_SupplierSuite1*>(drawbot[SUPPLIER_SUITE].table);
-  const DRAWBOT_SurfaceSuite1* surface_suite = static_cast<const DRAWBOT_SurfaceSuite1*>(drawbot[SURFACE_SUITE].table);
+  const DRAWBOT_SurfaceSuite1* surface_suite =
+      static_cast<const DRAWBOT_SurfaceSuite1*>(drawbot[SURFACE_SUITE].table);
 
   DRAWBOT_SupplierRef supplier = nullptr;
   DRAWBOT_SurfaceRef surface = nullptr;
@@ -74,12 +77,13 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
     DRAWBOT_ImageRef image = nullptr;
     if (LoadBitmapBits(id, &bits, width, height, &stride)) {
       if (!err)
-        err = supplier_suite->NewImageFromBuffer(supplier, width, height, stride, kDRAWBOT_PixelLayout_24BGR, bits,
-                                                 &image);
+        err = supplier_suite->NewImageFromBuffer(supplier, width, height, stride,
+                                                 kDRAWBOT_PixelLayout_24BGR, bits, &image);
       if (!err) {
         // 64 bits: the sum of two window coordinates must not wrap.
-        const DRAWBOT_PointF32 origin = {static_cast<float>(int64_t(x) + event->effect_win.current_frame.left),
-                                         static_cast<float>(int64_t(y) + event->effect_win.current_frame.top)};
+        const DRAWBOT_PointF32 origin = {
+            static_cast<float>(int64_t(x) + event->effect_win.current_frame.left),
+            static_cast<float>(int64_t(y) + event->effect_win.current_frame.top)};
         err = surface_suite->DrawImage(surface, image, &origin, 1.0f);
       }
       PageFree(bits);  // the image holds its own copy

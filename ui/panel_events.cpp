@@ -21,12 +21,14 @@ bool InEffectWindow(const PF_EventExtra* event) {
 bool PanelOverHelp(A_long ox, A_long oy, A_long x, A_long y) {
   // 64 bits: an origin near the ends of the range must not wrap.
   int64_t dx = int64_t(x) - ox, dy = int64_t(y) - oy;
-  return dx >= PANEL_HELP_X && dx <= PANEL_HELP_RIGHT && dy >= PANEL_HELP_Y && dy <= PANEL_HELP_BOTTOM;
+  return dx >= PANEL_HELP_X && dx <= PANEL_HELP_RIGHT && dy >= PANEL_HELP_Y &&
+         dy <= PANEL_HELP_BOTTOM;
 }
 
 bool PanelOverAbout(A_long ox, A_long oy, A_long x, A_long y) {
   int64_t dx = int64_t(x) - ox, dy = int64_t(y) - oy;
-  return dx >= PANEL_ABOUT_X && dx <= PANEL_ABOUT_RIGHT && dy >= PANEL_ABOUT_Y && dy <= PANEL_ABOUT_BOTTOM;
+  return dx >= PANEL_ABOUT_X && dx <= PANEL_ABOUT_RIGHT && dy >= PANEL_ABOUT_Y &&
+         dy <= PANEL_ABOUT_BOTTOM;
 }
 
 // Draw and cursor events belong to the panel only in the Effect Controls
@@ -34,8 +36,8 @@ bool PanelOverAbout(A_long ox, A_long oy, A_long x, A_long y) {
 // parameter. The window type is looked at before the effect-window fields,
 // which mean nothing for the other windows. The handlers' results are not
 // passed on: the event always answers 0.
-PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
-                   PF_EventExtra* event) {
+PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                   PF_LayerDef* output, PF_EventExtra* event) {
   if (!event) return PF_Err_NONE;
   switch (event->e_type) {
     case PF_Event_DO_CLICK:
@@ -55,8 +57,8 @@ PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params
   return PF_Err_NONE;
 }
 
-PF_Err PanelDraw(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
-                 PF_EventExtra* event) {
+PF_Err PanelDraw(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                 PF_LayerDef* output, PF_EventExtra* event) {
   if (event->evt_in_flags & PF_EI_DONT_DRAW) {
     PanelNoHover = 1;
     return PF_Err_NONE;
@@ -70,27 +72,29 @@ PF_Err PanelDraw(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]
 
   PanelDrawBitmap(in_data, out_data, params, output, event, BITMAP_PANEL_BANNER, PANEL_BANNER_WIDTH,
                   PANEL_BANNER_HEIGHT, 0, 0);
-  PanelDrawBitmap(in_data, out_data, params, output, event, HoverHelp ? BITMAP_HELP_BUTTON_HOVER : BITMAP_HELP_BUTTON,
-                  PANEL_HELP_WIDTH, PANEL_HELP_HEIGHT, PANEL_HELP_X, PANEL_HELP_Y);
   PanelDrawBitmap(in_data, out_data, params, output, event,
-                  HoverAbout ? BITMAP_ABOUT_BUTTON_HOVER : BITMAP_ABOUT_BUTTON, PANEL_ABOUT_WIDTH, PANEL_ABOUT_HEIGHT,
-                  PANEL_ABOUT_X, PANEL_ABOUT_Y);
+                  HoverHelp ? BITMAP_HELP_BUTTON_HOVER : BITMAP_HELP_BUTTON, PANEL_HELP_WIDTH,
+                  PANEL_HELP_HEIGHT, PANEL_HELP_X, PANEL_HELP_Y);
+  PanelDrawBitmap(in_data, out_data, params, output, event,
+                  HoverAbout ? BITMAP_ABOUT_BUTTON_HOVER : BITMAP_ABOUT_BUTTON, PANEL_ABOUT_WIDTH,
+                  PANEL_ABOUT_HEIGHT, PANEL_ABOUT_X, PANEL_ABOUT_Y);
   return PF_Err_NONE;
 }
 
 // A click before the first draw tests against the origin (0, 0). The two
 // areas do not overlap, so at most one button answers.
-PF_Err PanelDoClick(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
-                    PF_EventExtra* event) {
+PF_Err PanelDoClick(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                    PF_LayerDef* output, PF_EventExtra* event) {
   if (!InEffectWindow(event)) return PF_Err_NONE;
   const PF_Point p = event->u.do_click.screen_point;
   if (PanelOverHelp(PanelOriginX, PanelOriginY, p.h, p.v)) StartHelpDocThread(0);
-  if (PanelOverAbout(PanelOriginX, PanelOriginY, p.h, p.v)) About(in_data, out_data, params, output);
+  if (PanelOverAbout(PanelOriginX, PanelOriginY, p.h, p.v))
+    About(in_data, out_data, params, output);
   return PF_Err_NONE;
 }
 
-PF_Err PanelAdjustCursor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* /*output*/,
-                         PF_EventExtra* event) {
+PF_Err PanelAdjustCursor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                         PF_LayerDef* /*output*/, PF_EventExtra* event) {
   PF_ParamDef* panel = params ? params[PANEL_PARAM_INDEX] : nullptr;
   if (!panel) return PF_Err_NONE;
   if ((panel->flags & PF_ParamFlag_COLLAPSE_TWIRLY) || PanelNoHover) return PF_Err_NONE;
@@ -108,7 +112,8 @@ PF_Err PanelAdjustCursor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* 
   HoverHelp = over_help;
   HoverAbout = over_about;
   const PFAppSuite6* suite = static_cast<const PFAppSuite6*>(app.table);
-  if (suite->PF_InvalidateRect) suite->PF_InvalidateRect(event->contextH, &event->effect_win.current_frame);
+  if (suite->PF_InvalidateRect)
+    suite->PF_InvalidateRect(event->contextH, &event->effect_win.current_frame);
   event->evt_out_flags |= PF_EO_HANDLED_EVENT | PF_EO_UPDATE_NOW;
   panel->uu.change_flags |= PF_ChangeFlag_CHANGED_VALUE;
   PanelReleaseSuite(in_data, out_data, app);

@@ -20,7 +20,8 @@ PF_Err PanelAcquireSuite(PF_InData* in_data, PF_OutData* out_data, PanelSuite& s
   s.table = nullptr;
   SPBasicSuite* basic = in_data ? in_data->pica_basicP : nullptr;
   const void* table = nullptr;
-  SPErr got = basic && basic->AcquireSuite ? basic->AcquireSuite(s.name, s.version, &table) : kSPSuiteNotFoundError;
+  SPErr got = basic && basic->AcquireSuite ? basic->AcquireSuite(s.name, s.version, &table)
+                                           : kSPSuiteNotFoundError;
   if (got != kSPNoError || !table) {
     // A host that answers success without a table has still counted it out.
     if (got == kSPNoError && basic->ReleaseSuite) basic->ReleaseSuite(s.name, s.version);

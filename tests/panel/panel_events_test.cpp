@@ -40,7 +40,8 @@ TEST_F(PanelTest, DrawPutsTheThreePicturesAtTheFrameInOrder) {
 // of the hit tests to the frame, not to the part that is redrawn.
 TEST_F(PanelTest, PartialRedrawKeepsPicturesAndHitAreasAtTheFrame) {
   PF_EventExtra e = PanelHostDrawEvent(host);
-  e.u.draw.update_rect = {PANEL_HOST_LEFT + 100, PANEL_HOST_TOP + 30, PANEL_HOST_LEFT + 200, PANEL_HOST_TOP + 60};
+  e.u.draw.update_rect = {PANEL_HOST_LEFT + 100, PANEL_HOST_TOP + 30, PANEL_HOST_LEFT + 200,
+                          PANEL_HOST_TOP + 60};
   ASSERT_EQ(Send(e), PF_Err_NONE);
   EXPECT_EQ(PanelOriginX, PANEL_HOST_LEFT);
   EXPECT_EQ(PanelOriginY, PANEL_HOST_TOP);
@@ -180,9 +181,10 @@ TEST_F(PanelTest, OtherEventTypesDoNothing) {
   Draw();
   host.draws.clear();
   host.requests.clear();
-  for (PF_EventType t : std::vector<PF_EventType>{PF_Event_NEW_CONTEXT, PF_Event_ACTIVATE, PF_Event_DRAG, PF_Event_DEACTIVATE,
-                         PF_Event_CLOSE_CONTEXT, PF_Event_IDLE, PF_Event_KEYDOWN, PF_Event_KEYUP,
-                         PF_Event_MOUSE_EXITED, 99, -1}) {
+  for (PF_EventType t :
+       std::vector<PF_EventType>{PF_Event_NEW_CONTEXT, PF_Event_ACTIVATE, PF_Event_DRAG,
+                                 PF_Event_DEACTIVATE, PF_Event_CLOSE_CONTEXT, PF_Event_IDLE,
+                                 PF_Event_KEYDOWN, PF_Event_KEYUP, PF_Event_MOUSE_EXITED, 99, -1}) {
     PF_EventExtra e = PanelHostCursorEvent(host, host.left + 30, host.top + 30);
     e.e_type = t;
     EXPECT_EQ(Send(e), PF_Err_NONE) << t;
@@ -220,7 +222,8 @@ TEST_F(PanelTest, HitAreasAreInclusiveAtBothEnds) {
   EXPECT_EQ(Calls.about, 2);
   EXPECT_EQ(Calls.help_modes.size(), 2u);
 
-  for (PF_Point p : {PF_Point{200, 50}, PF_Point{0, 0}, PF_Point{-5, -5}, PF_Point{68, 40}, PF_Point{300, 120}}) {
+  for (PF_Point p : {PF_Point{200, 50}, PF_Point{0, 0}, PF_Point{-5, -5}, PF_Point{68, 40},
+                     PF_Point{300, 120}}) {
     PF_EventExtra e = Click(p.h, p.v);
     EXPECT_EQ(e.evt_out_flags, 0);
   }
@@ -256,7 +259,8 @@ TEST_F(PanelTest, ClickBeforeTheFirstDrawTestsAgainstTheWindowOrigin) {
 TEST_F(PanelTest, ExtremeCoordinatesDoNotWrap) {
   EXPECT_FALSE(PanelOverHelp(INT32_MAX, INT32_MAX, INT32_MIN + 100, INT32_MIN + 60));
   EXPECT_FALSE(PanelOverAbout(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
-  EXPECT_TRUE(PanelOverHelp(INT32_MAX - 200, INT32_MAX - 200, INT32_MAX - 200 + 143, INT32_MAX - 200 + 89));
+  EXPECT_TRUE(
+      PanelOverHelp(INT32_MAX - 200, INT32_MAX - 200, INT32_MAX - 200 + 143, INT32_MAX - 200 + 89));
   EXPECT_TRUE(PanelOverAbout(INT32_MIN, INT32_MIN, INT32_MIN + 12, INT32_MIN + 67));
 }
 }  // namespace

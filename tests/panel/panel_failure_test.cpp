@@ -3,12 +3,13 @@
 #include "tests/panel/panel_fixture.h"
 
 namespace {
-const char* const DrawingSuites[] = {kDRAWBOT_DrawSuite, kDRAWBOT_SupplierSuite, kDRAWBOT_SurfaceSuite,
-                                     kDRAWBOT_PathSuite, kPFEffectCustomUISuite};
+const char* const DrawingSuites[] = {kDRAWBOT_DrawSuite, kDRAWBOT_SupplierSuite,
+                                     kDRAWBOT_SurfaceSuite, kDRAWBOT_PathSuite,
+                                     kPFEffectCustomUISuite};
 
 // One picture at the panel's origin.
-PF_Err DrawOne(PF_InData* in, PF_OutData* out, PF_ParamDef** params, PF_EventExtra& e, A_long id, A_long w,
-               A_long h) {
+PF_Err DrawOne(PF_InData* in, PF_OutData* out, PF_ParamDef** params, PF_EventExtra& e, A_long id,
+               A_long w, A_long h) {
   return PanelDrawBitmap(in, out, params, nullptr, &e, id, w, h, 0, 0);
 }
 
@@ -32,7 +33,8 @@ TEST_F(PanelTest, EachMissingDrawingSuiteStopsTheDrawing) {
     EXPECT_TRUE(host.images.empty());
     EXPECT_EQ(PanelHostSuitesHeld(host), 0);
     EXPECT_EQ(PanelNoHover, 0);  // the draw itself was taken
-    EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100),
+              PF_Err_BAD_CALLBACK_PARAM);
   }
   // the drawing suites are taken in their order and the first missing one
   // ends the row; the custom UI suite is asked for all the same
@@ -40,8 +42,9 @@ TEST_F(PanelTest, EachMissingDrawingSuiteStopsTheDrawing) {
   host.requests.clear();
   PF_EventExtra e = PanelHostDrawEvent(host);
   DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100);
-  EXPECT_EQ(host.requests, (std::vector<std::string>{"DRAWBOT Draw Suite/1", "DRAWBOT Supplier Suite/1",
-                                                     "PF Effect Custom UI Suite/1"}));
+  EXPECT_EQ(host.requests,
+            (std::vector<std::string>{"DRAWBOT Draw Suite/1", "DRAWBOT Supplier Suite/1",
+                                      "PF Effect Custom UI Suite/1"}));
 }
 
 TEST_F(PanelTest, AllSuitesAvailableAreAskedForByNameAndVersion) {
@@ -49,8 +52,9 @@ TEST_F(PanelTest, AllSuitesAvailableAreAskedForByNameAndVersion) {
   e.evt_out_flags = PF_EO_UPDATE_NOW;
   EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100), PF_Err_NONE);
   EXPECT_EQ(host.requests,
-            (std::vector<std::string>{"DRAWBOT Draw Suite/1", "DRAWBOT Supplier Suite/1", "DRAWBOT Surface Suite/1",
-                                      "DRAWBOT Path Suite/1", "PF Effect Custom UI Suite/1"}));
+            (std::vector<std::string>{"DRAWBOT Draw Suite/1", "DRAWBOT Supplier Suite/1",
+                                      "DRAWBOT Surface Suite/1", "DRAWBOT Path Suite/1",
+                                      "PF Effect Custom UI Suite/1"}));
   EXPECT_EQ(e.evt_out_flags, PF_EO_HANDLED_EVENT);  // assigned, not added to
   Draw();
   host.requests.clear();
@@ -64,9 +68,11 @@ TEST_F(PanelTest, FirstFailureIsKept) {
   host.missing = {kDRAWBOT_PathSuite};
   host.failing = {"PF_GetDrawingReference"};
   PF_EventExtra e = PanelHostDrawEvent(host);
-  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100),
+            PF_Err_BAD_CALLBACK_PARAM);
   host.missing.clear();
-  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100), PF_Err_INTERNAL_STRUCT_DAMAGED);
+  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100),
+            PF_Err_INTERNAL_STRUCT_DAMAGED);
   EXPECT_TRUE(host.draws.empty());
 }
 
@@ -95,7 +101,8 @@ TEST_F(PanelTest, MissingBasicSuiteEndsEveryHandlerWithTheMessage) {
   EXPECT_EQ(MessageText(), "Not able to acquire AEFX Suite.");
   EXPECT_TRUE(host.draws.empty());
   PF_EventExtra e = PanelHostDrawEvent(host);
-  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100),
+            PF_Err_BAD_CALLBACK_PARAM);
   ctx.out_data.out_flags = 0;
   Cursor(30, 30);
   EXPECT_TRUE(Message());
@@ -108,7 +115,8 @@ TEST_F(PanelTest, UnreleasableSuitesAreReported) {
   host.unreleasable = {kDRAWBOT_SurfaceSuite};
   PF_EventExtra e = PanelHostDrawEvent(host);
   // the picture is still drawn; the release failure is the result
-  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(DrawOne(&ctx.in_data, &ctx.out_data, params, e, 781, 360, 100),
+            PF_Err_BAD_CALLBACK_PARAM);
   EXPECT_EQ(MessageText(), "Not able to release AEFX Suite.");
   EXPECT_EQ(host.draws.size(), 1u);
   EXPECT_EQ(e.evt_out_flags, PF_EO_HANDLED_EVENT);
@@ -228,7 +236,8 @@ TEST_F(PanelTest, PictureBuffersAreBottomUpDibRows) {
 TEST_F(PanelTest, HostileSizesDrawNothing) {
   PF_EventExtra e = PanelHostDrawEvent(host);
   for (A_long w : {0, -5, INT32_MIN, INT32_MAX})
-    EXPECT_EQ(PanelDrawBitmap(&ctx.in_data, &ctx.out_data, params, nullptr, &e, 781, w, w, INT32_MAX, INT32_MIN),
+    EXPECT_EQ(PanelDrawBitmap(&ctx.in_data, &ctx.out_data, params, nullptr, &e, 781, w, w,
+                              INT32_MAX, INT32_MIN),
               PF_Err_NONE);
   EXPECT_TRUE(host.draws.empty());
   EXPECT_EQ(PanelAdjustCursor(&ctx.in_data, &ctx.out_data, nullptr, nullptr, &e), PF_Err_NONE);

@@ -27,7 +27,8 @@ inline std::vector<A_long>& MissingPictures() {
   return missing;
 }
 
-inline bool SyntheticPictures(A_long id, A_long width, A_long height, A_long stride, uint8_t* rows) {
+inline bool SyntheticPictures(A_long id, A_long width, A_long height, A_long stride,
+                              uint8_t* rows) {
   for (A_long m : MissingPictures())
     if (m == id) return false;
   for (A_long y = 0; y < height; ++y) {
@@ -103,7 +104,8 @@ class PanelTest : public ::testing::Test {
   // Canvas pixel at a point relative to the panel's frame.
   uint32_t At(int32_t x, int32_t y) const { return PanelHostPixel(host, x, y); }
   uint32_t Background() const {
-    return uint32_t(host.background[0]) << 16 | uint32_t(host.background[1]) << 8 | host.background[2];
+    return uint32_t(host.background[0]) << 16 | uint32_t(host.background[1]) << 8 |
+           host.background[2];
   }
   bool Message() const { return (ctx.out_data.out_flags & PF_OutFlag_DISPLAY_ERROR_MESSAGE) != 0; }
   std::string MessageText() const { return ctx.out_data.return_msg; }

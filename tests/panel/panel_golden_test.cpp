@@ -1,6 +1,8 @@
 // The real pictures (the BMP files the modules carry) through the panel's
 // own code, rendered by the test host's panel command and compared with the
 // golden images that the built modules make under Wine: the same pixels.
+#include "tests/panel/panel_golden.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +12,6 @@
 #include "testhost/panel_render.h"
 #include "testhost/session.h"
 #include "tests/panel/panel_fakes.h"
-#include "tests/panel/panel_golden.h"
 #include "ui/panel.h"
 
 namespace {
@@ -24,8 +25,8 @@ bool ArtPictures(A_long id, A_long width, A_long height, A_long stride, uint8_t*
   return !file.empty() && ReadBmpPicture(file, width, height, stride, rows);
 }
 
-PF_Err PanelEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[], PF_LayerDef* output,
-                  void* extra) {
+PF_Err PanelEntry(PF_Cmd cmd, PF_InData* in, PF_OutData* out, PF_ParamDef* params[],
+                  PF_LayerDef* output, void* extra) {
   if (cmd != PF_Cmd_EVENT) return PF_Err_NONE;
   return HandleEvent(in, out, params, output, static_cast<PF_EventExtra*>(extra));
 }
@@ -47,14 +48,16 @@ TEST(PanelGolden, EachPluginsPanelNormalAndHoveredMatchesItsGolden) {
     PF_ParamDef defs[2] = {};
     PF_ParamDef* params[2] = {&defs[0], &defs[1]};
     const std::string name = std::string("Velarra") + plugin;
-    ASSERT_EQ(RenderPanelImages(PanelEntry, ctx, params, VELARRA_PANEL_OUT, name + "_native", name, stderr),
+    ASSERT_EQ(RenderPanelImages(PanelEntry, ctx, params, VELARRA_PANEL_OUT, name + "_native", name,
+                                stderr),
               HOST_EXIT_OK);
     EXPECT_EQ(PageLiveBlocks(), pages);
     HostContextActivate(nullptr);
     for (const char* which : {"_panel", "_panel_about", "_panel_help"}) {
       const std::string out = std::string(VELARRA_PANEL_OUT) + "/" + name + "_native" + which;
       std::string message;
-      EXPECT_TRUE(ComparePngFiles(out + ".png", std::string(VELARRA_PANEL_GOLDEN) + "/" + name + which + ".png",
+      EXPECT_TRUE(ComparePngFiles(out + ".png",
+                                  std::string(VELARRA_PANEL_GOLDEN) + "/" + name + which + ".png",
                                   GOLDEN_TOLERANCE, out + "_diff.png", message))
           << message;
     }

@@ -22,7 +22,8 @@ struct Module {
   explicit Module(const char* file) {
     module = LoadLibraryA((std::string(VELARRA_TEST_MODULE_DIR) + file).c_str());
     if (module)
-      entry = reinterpret_cast<PF_EntryPointFunc>(reinterpret_cast<void*>(GetProcAddress(module, "EntryPointFunc")));
+      entry = reinterpret_cast<PF_EntryPointFunc>(
+          reinterpret_cast<void*>(GetProcAddress(module, "EntryPointFunc")));
   }
   ~Module() {
     if (module) FreeLibrary(module);
@@ -36,8 +37,10 @@ struct Instance {
   std::vector<PF_ParamDef*> params;
   explicit Instance(PF_EntryPointFunc entry) {
     HostContextInit(ctx);
-    EXPECT_EQ(entry(PF_Cmd_GLOBAL_SETUP, &ctx.in_data, &ctx.out_data, nullptr, nullptr, nullptr), PF_Err_NONE);
-    EXPECT_EQ(entry(PF_Cmd_PARAMS_SETUP, &ctx.in_data, &ctx.out_data, nullptr, nullptr, nullptr), PF_Err_NONE);
+    EXPECT_EQ(entry(PF_Cmd_GLOBAL_SETUP, &ctx.in_data, &ctx.out_data, nullptr, nullptr, nullptr),
+              PF_Err_NONE);
+    EXPECT_EQ(entry(PF_Cmd_PARAMS_SETUP, &ctx.in_data, &ctx.out_data, nullptr, nullptr, nullptr),
+              PF_Err_NONE);
     defs.assign(ctx.registered.size() + 1, PF_ParamDef());
     for (size_t i = 1; i < defs.size(); ++i) defs[i] = ctx.registered[i - 1];
     for (PF_ParamDef& d : defs) params.push_back(&d);
@@ -51,13 +54,14 @@ TEST(PanelModules, EachPanelNormalAndHoveredMatchesItsGolden) {
     Module m((std::string(name) + ".AEX").c_str());
     ASSERT_NE(m.entry, nullptr);
     Instance inst(m.entry);
-    ASSERT_EQ(RenderPanelImages(m.entry, inst.ctx, inst.params.data(), VELARRA_PANEL_OUT, std::string(name) + "_win",
-                                name, stderr),
+    ASSERT_EQ(RenderPanelImages(m.entry, inst.ctx, inst.params.data(), VELARRA_PANEL_OUT,
+                                std::string(name) + "_win", name, stderr),
               HOST_EXIT_OK);
     for (const char* which : {"_panel", "_panel_about", "_panel_help"}) {
       const std::string out = std::string(VELARRA_PANEL_OUT) + "/" + name + "_win" + which;
       std::string message;
-      EXPECT_TRUE(ComparePngFiles(out + ".png", std::string(VELARRA_PANEL_GOLDEN) + "/" + name + which + ".png",
+      EXPECT_TRUE(ComparePngFiles(out + ".png",
+                                  std::string(VELARRA_PANEL_GOLDEN) + "/" + name + which + ".png",
                                   GOLDEN_TOLERANCE, out + "_diff.png", message))
           << message;
     }
@@ -76,7 +80,8 @@ HWND OurAboutDialog() {
         GetWindowThreadProcessId(w, &process);
         char title[64] = {};
         GetWindowTextA(w, title, sizeof title);
-        if (process == GetCurrentProcessId() && IsWindowVisible(w) && std::string(title) == "About Velarra") {
+        if (process == GetCurrentProcessId() && IsWindowVisible(w) &&
+            std::string(title) == "About Velarra") {
           reinterpret_cast<Search*>(p)->found = w;
           return FALSE;
         }
@@ -126,7 +131,8 @@ TEST(PanelModules, ClickOnAboutRunsTheDialogAndOutsideDoesNothing) {
 
   DialogCloser closer;
   PF_EventExtra click = PanelHostClickEvent(host, host.left + 12, host.top + 13);
-  EXPECT_EQ(PanelHostSend(host, m.entry, inst.params.data(), click), PF_Err_NONE);  // returns once it is closed
+  EXPECT_EQ(PanelHostSend(host, m.entry, inst.params.data(), click),
+            PF_Err_NONE);  // returns once it is closed
   EXPECT_TRUE(closer.closed);
   EXPECT_EQ(click.evt_out_flags, 0);
   EXPECT_EQ(PanelHostSuitesHeld(host), 0);

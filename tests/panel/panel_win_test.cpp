@@ -19,8 +19,10 @@ struct Picture {
   const char* file;
 };
 const Picture Pictures[] = {
-    {BITMAP_PANEL_BANNER, 360, 100, "banner_theatre.bmp"}, {BITMAP_ABOUT_BUTTON, 54, 54, "about.bmp"},
-    {BITMAP_ABOUT_BUTTON_HOVER, 54, 54, "about_hover.bmp"}, {BITMAP_HELP_BUTTON, 73, 40, "help.bmp"},
+    {BITMAP_PANEL_BANNER, 360, 100, "banner_theatre.bmp"},
+    {BITMAP_ABOUT_BUTTON, 54, 54, "about.bmp"},
+    {BITMAP_ABOUT_BUTTON_HOVER, 54, 54, "about_hover.bmp"},
+    {BITMAP_HELP_BUTTON, 73, 40, "help.bmp"},
     {BITMAP_HELP_BUTTON_HOVER, 73, 40, "help_hover.bmp"},
 };
 
@@ -54,8 +56,8 @@ TEST_F(PanelWin, LoadBitmapBitsReadsEachPictureExactly) {
     EXPECT_EQ(stride, PanelDibStride(p.width));
     std::vector<uint8_t> want = FileRows(p);
     for (A_long y = 0; y < p.height; ++y)  // the row padding is not looked at
-      ASSERT_EQ(std::memcmp(static_cast<uint8_t*>(bits) + size_t(y) * stride, &want[size_t(y) * stride],
-                            size_t(p.width) * 3),
+      ASSERT_EQ(std::memcmp(static_cast<uint8_t*>(bits) + size_t(y) * stride,
+                            &want[size_t(y) * stride], size_t(p.width) * 3),
                 0)
           << "row " << y;
     PageFree(bits);
@@ -71,7 +73,7 @@ TEST_F(PanelWin, LoadBitmapBitsFailsCleanly) {
   void* bits = nullptr;
   A_long stride = 0;
   for (int round = 0; round < 20; ++round) {
-    EXPECT_FALSE(LoadBitmapBits(9999, &bits, 54, 54, &stride));        // no such picture
+    EXPECT_FALSE(LoadBitmapBits(9999, &bits, 54, 54, &stride));                // no such picture
     EXPECT_FALSE(LoadBitmapBits(BITMAP_HELP_BUTTON, &bits, 54, 54, &stride));  // another size
     EXPECT_FALSE(LoadBitmapBits(BITMAP_HELP_BUTTON, &bits, 0, 40, &stride));
     PageFailAt(0);
