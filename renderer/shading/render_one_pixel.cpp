@@ -42,7 +42,8 @@ float Times(float a, float b) {
 
 // Shading normal: reversed in the back-face pass, then turned towards the
 // viewer for double-sided drawing, then made unit length.
-void ShadingNormal(const __Point* normal, float& nx, float& ny, float& nz) {
+[[gnu::always_inline]] inline void ShadingNormal(const __Point* normal, float& nx, float& ny,
+                                                 float& nz) {
   nx = normal != nullptr ? normal->x : 0.0f;
   ny = normal != nullptr ? normal->y : 0.0f;
   nz = normal != nullptr ? normal->z : 0.0f;
@@ -60,14 +61,11 @@ void ShadingNormal(const __Point* normal, float& nx, float& ny, float& nz) {
   }
 }
 
-}  // namespace
 
-void FixTriangleShadeNormal(TriangleShade& t, const __Point& normal) {
-  ShadingNormal(&normal, t.unitNormal[0], t.unitNormal[1], t.unitNormal[2]);
-  t.fixedNormal = true;
-}
-
-void PrepareTriangleShade(TriangleShade& t) {
+// The two halves of the default per-pixel function, inlined both into the
+// converters' entry points below and into RenderOnePixel, so that the call
+// through the function pointer pays no extra calls.
+[[gnu::always_inline]] inline void Prepare(TriangleShade& t) {
   t.fixedNormal = false;
   // Material: only for an index below the count; any other triangle is drawn
   // in the default material.
@@ -91,9 +89,10 @@ void PrepareTriangleShade(TriangleShade& t) {
   }
 }
 
-float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
-                         const __Point* normal, unsigned char textured, float u, float v,
-                         __PrevInfo* prev, float& out0, float& out1, float& out2) {
+[[gnu::always_inline]] inline float Shade(const TriangleShade& t, float px, float py, float pz,
+                                         const __Point* normal, unsigned char textured, float u,
+                                         float v, __PrevInfo* prev, float& out0, float& out1,
+                                         float& out2) {
   PixelShade s;
   s.opacity = 1.0f;
   s.diffuse[0] = s.diffuse[1] = s.diffuse[2] = DEFAULT_DIFFUSE;
@@ -154,14 +153,32 @@ float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
     // A level of 0 is no highlight, even where d to the exponent overflows.
     const float specularTerm = s.level == 0.0f ? 0.0f : powf(d, s.exponent) * s.level;
     const float diffuseTerm = d * (1.0f - s.selfIllum) + s.selfIllum;
-    for (int c = 0; c < 3; ++c)
-      out[c] += Times(s.diffuse[c] * diffuseTerm + Times(s.specular[c], specularTerm),
-                      light.color[c]);
+    // Times(x, 0) is 0: without a highlight (a level of 0, as by default)
+    // the inner product is left out.
+    for (int c = 0; c < 3; ++c) {
+      const float highlight = specularTerm == 0.0f ? 0.0f : Times(s.specular[c], specularTerm);
+      out[c] += Times(s.diffuse[c] * diffuseTerm + highlight, light.color[c]);
+    }
   }
   out0 = ToChannelUnits(out[0]);
   out1 = ToChannelUnits(out[1]);
   out2 = ToChannelUnits(out[2]);
   return s.opacity;
+}
+
+}  // namespace
+
+void PrepareTriangleShade(TriangleShade& t) { Prepare(t); }
+
+void FixTriangleShadeNormal(TriangleShade& t, const __Point& normal) {
+  ShadingNormal(&normal, t.unitNormal[0], t.unitNormal[1], t.unitNormal[2]);
+  t.fixedNormal = true;
+}
+
+float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
+                         const __Point* normal, unsigned char textured, float u, float v,
+                         __PrevInfo* prev, float& out0, float& out1, float& out2) {
+  return Shade(t, px, py, pz, normal, textured, u, v, prev, out0, out1, out2);
 }
 
 float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestImage is read*/,
@@ -186,6 +203,6 @@ float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestIm
   t.planeB = planeB;
   t.planeC = planeC;
   t.planeD = planeD;
-  PrepareTriangleShade(t);
-  return ShadeTrianglePixel(t, px, py, pz, normal, textured, u, v, prev, out0, out1, out2);
+  Prepare(t);
+  return Shade(t, px, py, pz, normal, textured, u, v, prev, out0, out1, out2);
 }
