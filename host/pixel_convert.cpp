@@ -26,31 +26,42 @@ bool EnsureBuffer(unsigned char** buffer, int64_t values) {
   return *buffer != nullptr;
 }
 
-// Moves width pixels of each of height rows. order[k] is the source channel
-// of destination channel k.
-template <typename T>
-void Shuffle(T* dst, int64_t dstStride, const T* src, int64_t srcStride, int width, int height, int c0, int c1,
-             int c2, int c3) {
+// A pixel's four channels as one word, channel 0 in the lowest bits (the
+// builds are little-endian: x86-64).
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words assume little-endian memory");
+template <typename T> struct PixelWord;
+template <> struct PixelWord<uint8_t> { using type = uint32_t; };
+template <> struct PixelWord<uint16_t> { using type = uint64_t; };
+
+// Moves width pixels of each of height rows; destination channel k takes
+// source channel Ck. The order is fixed at compile time, so each pixel is a
+// few shifts and masks of one word, which the compiler vectorises.
+template <typename T, int C0, int C1, int C2, int C3>
+void Shuffle(T* dst, int64_t dstStride, const T* src, int64_t srcStride, int width, int height) {
+  using W = typename PixelWord<T>::type;
+  constexpr int bits = 8 * int(sizeof(T));
+  constexpr W mask = W(T(~T(0)));
   for (int y = 0; y < height; ++y) {
-    const T* s = src + y * srcStride;
-    T* d = dst + y * dstStride;
-    for (int x = 0; x < width; ++x, s += 4, d += 4) {
-      d[0] = s[c0];
-      d[1] = s[c1];
-      d[2] = s[c2];
-      d[3] = s[c3];
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(src + y * srcStride);
+    unsigned char* d = reinterpret_cast<unsigned char*>(dst + y * dstStride);
+    for (int x = 0; x < width; ++x) {
+      W v;
+      std::memcpy(&v, s + sizeof(W) * size_t(x), sizeof(W));
+      const W out = ((v >> (bits * C0)) & mask) | (((v >> (bits * C1)) & mask) << bits) |
+                    (((v >> (bits * C2)) & mask) << (2 * bits)) | (((v >> (bits * C3)) & mask) << (3 * bits));
+      std::memcpy(d + sizeof(W) * size_t(x), &out, sizeof(W));
     }
   }
 }
 
-void ShuffleAtDepth(void* dst, int64_t dstStride, const void* src, int64_t srcStride, int width, int height,
-                    int c0, int c1, int c2, int c3) {
+template <int C0, int C1, int C2, int C3>
+void ShuffleAtDepth(void* dst, int64_t dstStride, const void* src, int64_t srcStride, int width, int height) {
   if (Deep())
-    Shuffle(static_cast<uint16_t*>(dst), dstStride, static_cast<const uint16_t*>(src), srcStride, width, height,
-            c0, c1, c2, c3);
+    Shuffle<uint16_t, C0, C1, C2, C3>(static_cast<uint16_t*>(dst), dstStride, static_cast<const uint16_t*>(src),
+                                      srcStride, width, height);
   else
-    Shuffle(static_cast<uint8_t*>(dst), dstStride, static_cast<const uint8_t*>(src), srcStride, width, height,
-            c0, c1, c2, c3);
+    Shuffle<uint8_t, C0, C1, C2, C3>(static_cast<uint8_t*>(dst), dstStride, static_cast<const uint8_t*>(src),
+                                     srcStride, width, height);
 }
 
 // The rectangle [x0, x1) x [y0, y1) clipped to the buffer; false when empty.
@@ -113,14 +124,14 @@ int TruncBound(float v) {
 bool CopyPixelsARGBtoRGBA(unsigned char** packed, const void* host, int width, int height, int stride) {
   if (!packed || !ShapeUsable(host, width, height, stride)) return false;
   if (!EnsureBuffer(packed, int64_t(height) * stride)) return false;
-  ShuffleAtDepth(*packed, 4 * int64_t(width), host, stride, width, height, 1, 2, 3, 0);
+  ShuffleAtDepth<1, 2, 3, 0>(*packed, 4 * int64_t(width), host, stride, width, height);
   return true;
 }
 
 bool CopyPixelsARGBtoBGRA(unsigned char** packed, const void* host, int width, int height, int stride) {
   if (!packed || !ShapeUsable(host, width, height, stride)) return false;
   if (!EnsureBuffer(packed, int64_t(width) * height * 4)) return false;
-  ShuffleAtDepth(*packed, 4 * int64_t(width), host, stride, width, height, 3, 2, 1, 0);
+  ShuffleAtDepth<3, 2, 1, 0>(*packed, 4 * int64_t(width), host, stride, width, height);
   return true;
 }
 
@@ -129,14 +140,14 @@ bool CopyPixelsRGBAtoARGB(void** host, const unsigned char* packed, int width, i
   unsigned char* buffer = static_cast<unsigned char*>(*host);
   if (!EnsureBuffer(&buffer, int64_t(height) * stride)) return false;
   *host = buffer;
-  ShuffleAtDepth(buffer, stride, packed, 4 * int64_t(width), width, height, 3, 0, 1, 2);
+  ShuffleAtDepth<3, 0, 1, 2>(buffer, stride, packed, 4 * int64_t(width), width, height);
   return true;
 }
 
 void CopyRectARGBtoRGBA(unsigned char* packed, int packedWidth, const void* host, int width, int height,
                         int stride) {
   if (!packed || width > packedWidth || !ShapeUsable(host, width, height, stride)) return;
-  ShuffleAtDepth(packed, 4 * int64_t(packedWidth), host, stride, width, height, 1, 2, 3, 0);
+  ShuffleAtDepth<1, 2, 3, 0>(packed, 4 * int64_t(packedWidth), host, stride, width, height);
 }
 
 void ClearRect(unsigned char* pixels, int width, int height, int stride, int x0, int y0, int x1, int y1) {
