@@ -32,9 +32,13 @@ inline float Det3Ones(float a0, float a1, float a2, float b0, float b1, float b2
 // each numerator is a constant of the row plus x times a constant of the
 // triangle. Evaluated in the same order as Det3Ones, the split gives bit for
 // bit the same weights while a span pays one product and one sum a weight.
+//
+// The weights are worked in four lanes, the fourth a spare (0 + x 0, never
+// read), so that the compiler can make each set of three divisions one
+// vector division; every lane is the same IEEE operation as the scalar one.
 struct BaryRow {
-  float k[3];  // the row's part of the numerators of w0, w1, w2
-  float c[3];  // their factors of x
+  float k[4];  // the row's part of the numerators of w0, w1, w2 (and 0)
+  float c[4];  // their factors of x (and 0)
   float det;
 };
 
@@ -47,17 +51,20 @@ inline BaryRow BaryRowAt(const BaryMatrix& m, float y) {
   r.c[0] = a[4] - a[5];
   r.k[1] = a[2] * (a[3] - y) - a[0] * (a[5] - y);
   r.c[1] = a[5] - a[3];
+  r.k[3] = 0.0f;
+  r.c[3] = 0.0f;
   r.det = m.det;
   return r;
 }
 
 inline void BaryWeightsAt(const BaryRow& r, float x, float w[3]) {
-  for (int k = 0; k < 3; ++k) w[k] = (r.k[k] + x * r.c[k]) / r.det;
-  for (int k = 0; k < 3; ++k)
-    if (w[k] < 0.0f) w[k] = 0.0f;
-  const float s = std::fabs(w[0]) + std::fabs(w[1]) + std::fabs(w[2]);
+  float q[4];
+  for (int k = 0; k < 4; ++k) q[k] = (r.k[k] + x * r.c[k]) / r.det;
+  for (int k = 0; k < 4; ++k) q[k] = q[k] < 0.0f ? 0.0f : q[k];  // NaN stays
+  const float s = std::fabs(q[0]) + std::fabs(q[1]) + std::fabs(q[2]);
   if (s > 0.0f)
-    for (int k = 0; k < 3; ++k) w[k] /= s;
+    for (int k = 0; k < 4; ++k) q[k] /= s;
+  for (int k = 0; k < 3; ++k) w[k] = q[k];
 }
 
 inline void BaryWeights(const BaryMatrix& m, float x, float y, float w[3]) {
