@@ -159,3 +159,20 @@ TEST(Drape, GoldenFrames) {
 }
 
 }  // namespace
+
+#include "ui/panel.h"
+#include "variants/drape/drape_render.h"
+
+namespace {
+
+TEST(Drape, EventFlagStubSwitchesHoverOffOnlyForADrawNotToBeDrawn) {
+  PF_EventExtra event{};
+  PanelNoHover = 0;
+  EXPECT_EQ(EventFlagStub(nullptr, nullptr, nullptr, nullptr, &event), PF_Err_NONE);
+  EXPECT_EQ(PanelNoHover, 0);
+  event.evt_in_flags = PF_EI_DONT_DRAW;
+  EXPECT_EQ(EventFlagStub(nullptr, nullptr, nullptr, nullptr, &event), PF_Err_NONE);
+  EXPECT_EQ(PanelNoHover, 1);
+}
+
+}  // namespace
