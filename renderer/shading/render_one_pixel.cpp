@@ -188,7 +188,7 @@ float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestIm
                      __Texture* textures, int lightCount, light3ds* lights, __PrevInfo* prev,
                      GlassProp* glass, float planeA, float planeB, float planeC,
                      float planeD) {
-  TriangleShade t;
+  TriangleShade t{};  // every field defined, also for the compiler's flow analysis
   t.centerX = centerX;
   t.centerY = centerY;
   t.src = src;
