@@ -144,3 +144,43 @@ PF_Err RegisterPanel(PF_InData* in_data, PF_OutData* out_data, A_long num_params
   if (!in_data->inter.register_ui) return PF_Err_INVALID_CALLBACK;
   return in_data->inter.register_ui(in_data->effect_ref, &ui);
 }
+
+namespace {
+PF_Err AddRow(PF_InData* in_data, PF_ParamDef& def, const ParamRow& row) {
+  switch (row.kind) {
+    case ParamKind::Information:
+      return AddInformation(in_data, def, row.label);
+    case ParamKind::Popup:
+      return AddPopup(in_data, def, row.label, static_cast<A_short>(row.a), row.names, static_cast<A_short>(row.b));
+    case ParamKind::Slider:
+      return AddSlider(in_data, def, row.label, row.a, row.b, row.c, row.d, row.e);
+    case ParamKind::FixSlider:
+      return AddFixSlider(in_data, def, row.label, row.a, row.b, row.c, row.d, row.e);
+    case ParamKind::Angle:
+      return AddAngle(in_data, def, row.label, row.a);
+    case ParamKind::Point:
+      return AddPoint(in_data, def, row.label, row.a, row.b);
+    case ParamKind::Checkbox:
+      return AddCheckbox(in_data, def, row.label, row.a, row.flags);
+    case ParamKind::Color:
+      return AddColor(in_data, def, row.label, static_cast<A_u_char>(row.a), static_cast<A_u_char>(row.b),
+                      static_cast<A_u_char>(row.c));
+    case ParamKind::GroupStart:
+      return AddGroupStart(in_data, def, row.label);
+    case ParamKind::GroupEnd:
+      return AddGroupEnd(in_data, def);
+    case ParamKind::Layer:
+      return AddLayer(in_data, def, row.label, row.a);
+  }
+  return PF_Err_BAD_CALLBACK_PARAM;
+}
+}  // namespace
+
+PF_Err RegisterParamTable(PF_InData* in_data, PF_OutData* out_data, const ParamRow* rows, A_long row_count) {
+  PF_ParamDef def;
+  for (A_long i = 0; i < row_count; ++i) {
+    if (i < 2) ClearParamDef(def);
+    if (PF_Err err = AddRow(in_data, def, rows[i])) return err;
+  }
+  return RegisterPanel(in_data, out_data, row_count + 1);
+}

@@ -56,3 +56,60 @@ PF_Err AddLayer(PF_InData* in_data, PF_ParamDef& def, const char* label, A_long 
 // (composition, layer and effect window; all sizes and alignments 0).
 // Returns register_ui's result.
 PF_Err RegisterPanel(PF_InData* in_data, PF_OutData* out_data, A_long num_params);
+
+// A plug-in's parameters as a table: one row per parameter, in params[] order
+// from index 1, each standing for one Add* call above with the same values.
+enum class ParamKind : A_u_char {
+  Information,
+  Popup,       // a = choices, b = default, names = the choices
+  Slider,      // a..e = valid min, valid max, slider min, slider max, default
+  FixSlider,   // as Slider, in 16.16
+  Angle,       // a = default (16.16)
+  Point,       // a, b = x and y default (16.16)
+  Checkbox,    // a = default, flags = extra flags
+  Color,       // a, b, c = red, green, blue
+  GroupStart,
+  GroupEnd,    // no label: it carries the previous parameter's name
+  Layer,       // a = id
+};
+
+struct ParamRow {
+  ParamKind kind;
+  const char* label;
+  A_long a, b, c, d, e;
+  const char* names;
+  PF_ParamFlags flags;
+};
+
+constexpr ParamRow InformationRow(const char* label) { return {ParamKind::Information, label, 0, 0, 0, 0, 0, nullptr, 0}; }
+constexpr ParamRow PopupRow(const char* label, A_short choices, const char* names, A_short dephault) {
+  return {ParamKind::Popup, label, choices, dephault, 0, 0, 0, names, 0};
+}
+constexpr ParamRow SliderRow(const char* label, A_long valid_min, A_long valid_max, A_long slider_min,
+                             A_long slider_max, A_long dephault) {
+  return {ParamKind::Slider, label, valid_min, valid_max, slider_min, slider_max, dephault, nullptr, 0};
+}
+constexpr ParamRow FixSliderRow(const char* label, PF_Fixed valid_min, PF_Fixed valid_max, PF_Fixed slider_min,
+                                PF_Fixed slider_max, PF_Fixed dephault) {
+  return {ParamKind::FixSlider, label, valid_min, valid_max, slider_min, slider_max, dephault, nullptr, 0};
+}
+constexpr ParamRow AngleRow(const char* label, PF_Fixed dephault) {
+  return {ParamKind::Angle, label, dephault, 0, 0, 0, 0, nullptr, 0};
+}
+constexpr ParamRow PointRow(const char* label, PF_Fixed x_dephault, PF_Fixed y_dephault) {
+  return {ParamKind::Point, label, x_dephault, y_dephault, 0, 0, 0, nullptr, 0};
+}
+constexpr ParamRow CheckboxRow(const char* label, A_long dephault, PF_ParamFlags extra_flags) {
+  return {ParamKind::Checkbox, label, dephault, 0, 0, 0, 0, nullptr, extra_flags};
+}
+constexpr ParamRow ColorRow(const char* label, A_u_char red, A_u_char green, A_u_char blue) {
+  return {ParamKind::Color, label, red, green, blue, 0, 0, nullptr, 0};
+}
+constexpr ParamRow GroupStartRow(const char* label) { return {ParamKind::GroupStart, label, 0, 0, 0, 0, 0, nullptr, 0}; }
+constexpr ParamRow GroupEndRow() { return {ParamKind::GroupEnd, nullptr, 0, 0, 0, 0, 0, nullptr, 0}; }
+constexpr ParamRow LayerRow(const char* label, A_long id) { return {ParamKind::Layer, label, id, 0, 0, 0, 0, nullptr, 0}; }
+
+// The whole of ParamsSetup: one record, cleared before the first two rows
+// only, each row added in order (stopping at the first error), then
+// RegisterPanel with the rows and the input layer as num_params.
+PF_Err RegisterParamTable(PF_InData* in_data, PF_OutData* out_data, const ParamRow* rows, A_long row_count);
