@@ -49,3 +49,19 @@ inline void RunClothTimeline(RenderFrame& f, ClothCache* record, bool rebuilt, u
   }
   SaveClothRoles(&record->savedPrevious, &record->savedCurrent);
 }
+
+// The cloth part of a render on the locked record: "Check self intersection"
+// as the collision mode, the grid (two panels laid out by ClothInitDouble,
+// one by ClothInitSingle), bind or rebuild, the timeline branch, then the
+// drawing (DrawClothFrame with clearTarget). Nothing is drawn when the
+// arrays cannot be had.
+inline void SimulateAndDrawCloth(RenderFrame& f, ClothCache* record, bool twoPanels, uint8_t fixation,
+                                 ClothReplayFunc replay, bool clearTarget) {
+  ClothCollision = f.collision ? CLOTH_COLLISION_REPEL : CLOTH_COLLISION_NONE;
+  const int32_t arrayBytes = SetClothGrid(f.W, f.H, twoPanels);
+  bool rebuilt = false;
+  if (!BindOrRebuildCloth(f, record, arrayBytes, twoPanels ? ClothInitDouble : ClothInitSingle, fixation, rebuilt))
+    return;
+  RunClothTimeline(f, record, rebuilt, fixation, replay);
+  DrawClothFrame(f, clearTarget);
+}

@@ -118,6 +118,20 @@ extern uint8_t OutputDeep;
 // Indices of the rod-driven plug-ins (Theatre and Tableau).
 extern const RenderParamIndices RodRenderParams;
 
+// ---- a handler's opening and closing ---------------------------------------
+// Every Render starts and ends with these sequences; what a plug-in reads of
+// its own (the rod, the fixation) goes between BeginRender and PrepareRender.
+
+// RenderFrameInit, then ReadRenderParams.
+void BeginRender(RenderFrame& frame, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                 PF_LayerDef* output, const RenderParamIndices& index);
+// ComputeFrameIndex, CheckoutTextureLayers, SetRendererSwitches, then
+// TakeOutputGeometry of the input layer (params[0] in every plug-in).
+void PrepareRender(RenderFrame& frame, PF_ParamDef* params[], const RenderParamIndices& index);
+// CheckinTextureLayers, UnlockInstanceRecord, ReleaseTextures, then the
+// result of FinishRender.
+PF_Err EndRender(RenderFrame& frame, const RenderParamIndices& index);
+
 // ---- parameters ------------------------------------------------------------
 
 // Value-initialises frame and takes the command's records.

@@ -42,27 +42,14 @@ void ReplayFromRest(RenderFrame&, uint8_t fixation) { ReplayWithPreroll(fixation
 PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output) {
   if (!in_data) return PF_Err_BAD_CALLBACK_PARAM;
   RenderFrame f;
-  RenderFrameInit(f, in_data, out_data, output);
-  ReadRenderParams(f, params, DrapeRenderParams);
+  BeginRender(f, in_data, out_data, params, output, DrapeRenderParams);
   const uint8_t fixation = Fixation(params);
-  ComputeFrameIndex(in_data);
-  CheckoutTextureLayers(f, DrapeRenderParams);
-  SetRendererSwitches(f);
-  TakeOutputGeometry(f, params ? params[PARAM_INPUT] : nullptr);
+  PrepareRender(f, params, DrapeRenderParams);
   ClearOutputWorld(f);
 
   LockInstanceRecord(f);
   if (ClothCache* record = static_cast<ClothCache*>(f.record)) {
-    ClothCollision = f.collision ? CLOTH_COLLISION_REPEL : CLOTH_COLLISION_NONE;
-    const int32_t arrayBytes = SetClothGrid(f.W, f.H, false);
-    bool rebuilt = false;
-    if (BindOrRebuildCloth(f, record, arrayBytes, ClothInitSingle, fixation, rebuilt)) {
-      RunClothTimeline(f, record, rebuilt, fixation, ReplayFromRest);
-      DrawClothFrame(f, false);
-    }
+    SimulateAndDrawCloth(f, record, /*twoPanels=*/false, fixation, ReplayFromRest, /*clearTarget=*/false);
   }
-  CheckinTextureLayers(f, DrapeRenderParams);
-  UnlockInstanceRecord(f);
-  ReleaseTextures(f);
-  return FinishRender(f);
+  return EndRender(f, DrapeRenderParams);
 }

@@ -21,27 +21,14 @@ void ReplayRod(RenderFrame& f, uint8_t fixation) {
 PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output) {
   if (!in_data) return PF_Err_BAD_CALLBACK_PARAM;
   RenderFrame f;
-  RenderFrameInit(f, in_data, out_data, output);
-  ReadRenderParams(f, params, RodRenderParams);
+  BeginRender(f, in_data, out_data, params, output, RodRenderParams);
   ReadRodParams(params);
-  ComputeFrameIndex(in_data);
-  CheckoutTextureLayers(f, RodRenderParams);
-  SetRendererSwitches(f);
-  TakeOutputGeometry(f, params ? params[PARAM_INPUT] : nullptr);
+  PrepareRender(f, params, RodRenderParams);
   ClearOutputWorld(f);
 
   LockInstanceRecord(f);
   if (ClothCache* record = static_cast<ClothCache*>(f.record)) {
-    ClothCollision = f.collision ? CLOTH_COLLISION_REPEL : CLOTH_COLLISION_NONE;
-    const int32_t arrayBytes = SetClothGrid(f.W, f.H, false);
-    bool rebuilt = false;
-    if (BindOrRebuildCloth(f, record, arrayBytes, ClothInitSingle, ROD_FIXATION, rebuilt)) {
-      RunClothTimeline(f, record, rebuilt, ROD_FIXATION, ReplayRod);
-      DrawClothFrame(f, false);
-    }
+    SimulateAndDrawCloth(f, record, /*twoPanels=*/false, ROD_FIXATION, ReplayRod, /*clearTarget=*/false);
   }
-  CheckinTextureLayers(f, RodRenderParams);
-  UnlockInstanceRecord(f);
-  ReleaseTextures(f);
-  return FinishRender(f);
+  return EndRender(f, RodRenderParams);
 }
