@@ -1,5 +1,6 @@
-// What the two control classes share: finding a window's record by its class,
-// the heap memory of records and their texts, and their font.
+// What the two control classes share: their registration, finding a window's
+// record by its class, the heap memory of records and their texts, and their
+// font.
 #include <cstdlib>
 #include <cstring>
 
@@ -42,4 +43,24 @@ HFONT ControlFont(LONG weight, BYTE underline) {
   lf.lfQuality = PROOF_QUALITY;
   lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
   return CreateFontIndirectA(&lf);
+}
+
+// The platform deletes a class's background brush when the class is
+// unregistered, so each class gets a brush of its own in the shared colour:
+// with one brush for both classes and the dialog, the first unregistration
+// would delete it under the second class, and deleting it again ourselves
+// could hit a handle that another object has reused meanwhile.
+HBRUSH ClassBackgroundBrush() { return CreateSolidBrush(CONTROL_BACKGROUND); }
+
+int RegisterControlClass(HINSTANCE instance, WNDPROC proc, const char* class_name) {
+  WNDCLASSEXA wc = {};
+  static_assert(sizeof wc == 80, "the class record is 80 bytes");
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  wc.hbrBackground = ClassBackgroundBrush();
+  wc.lpszClassName = class_name;
+  if (!RegisterClassExA(&wc) && wc.hbrBackground) DeleteObject(wc.hbrBackground);
+  return 1;
 }

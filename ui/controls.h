@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 extern const char LINK_CLASS_NAME[];    // "ContainerLinkC"
 extern const char BUTTON_CLASS_NAME[];  // "MacStyleBtn"
@@ -111,3 +112,38 @@ bool ControlRecordSetText(char** slot, const char* text);
 HFONT ControlFont(LONG weight, BYTE underline);
 // Test hook: the next n record allocations fail (0: none).
 extern int ControlAllocFailNext;
+// Registers a class of ours: the arrow cursor and a background brush of the
+// class's own (ClassBackgroundBrush), deleted again when registering fails.
+// Returns 1.
+int RegisterControlClass(HINSTANCE instance, WNDPROC proc, const char* class_name);
+
+// WM_CREATE of both classes: always a record of its own, as a dialog
+// template hands its item's creation data here, which is not a record and
+// not ours to free. It holds the client size, the item id and the window.
+// Without memory 0: creation goes on and the control stays inert.
+template <typename Record>
+LRESULT CreateControlRecord(HWND window) {
+  auto* r = static_cast<Record*>(ControlRecordAlloc(sizeof(Record)));
+  if (!r) return 0;
+  RECT client;
+  GetClientRect(window, &client);
+  r->width = client.right - client.left;
+  r->height = client.bottom - client.top;
+  r->id = GetDlgCtrlID(window);
+  r->window = window;
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(r));
+  return 1;
+}
+
+// WM_NCDESTROY of both classes: the record and its text are freed and the
+// window forgets them before the default handling; returns 0.
+template <typename Record>
+LRESULT DestroyControlRecord(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (auto* r = reinterpret_cast<Record*>(GetWindowLongPtrA(window, GWLP_USERDATA))) {
+    std::free(r->text);
+    std::free(r);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  }
+  DefWindowProcA(window, message, wparam, lparam);
+  return 0;
+}

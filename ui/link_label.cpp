@@ -64,25 +64,7 @@ void ReleaseLinkControls() {
   UnregisterClassA(LINK_CLASS_NAME, static_cast<HINSTANCE>(ModuleInstance));
 }
 
-// The platform deletes a class's background brush when the class is
-// unregistered, so each class gets a brush of its own in the shared colour:
-// with one brush for both classes and the dialog, the first unregistration
-// would delete it under the second class, and deleting it again ourselves
-// could hit a handle that another object has reused meanwhile.
-HBRUSH ClassBackgroundBrush() { return CreateSolidBrush(CONTROL_BACKGROUND); }
-
-int RegisterLinkClass(HINSTANCE instance) {
-  WNDCLASSEXA wc = {};
-  static_assert(sizeof wc == 80, "the class record is 80 bytes");
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = LinkWndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.hbrBackground = ClassBackgroundBrush();
-  wc.lpszClassName = LINK_CLASS_NAME;
-  if (!RegisterClassExA(&wc) && wc.hbrBackground) DeleteObject(wc.hbrBackground);
-  return 1;
-}
+int RegisterLinkClass(HINSTANCE instance) { return RegisterControlClass(instance, LinkWndProc, LINK_CLASS_NAME); }
 
 LinkControl* AttachLinkControl(HWND dialog, int item, const char* text, uint8_t active, uint8_t left_aligned) {
   auto* r = static_cast<LinkControl*>(FindControlRecord(GetDlgItem(dialog, item), LINK_CLASS_NAME));
@@ -96,20 +78,8 @@ LinkControl* AttachLinkControl(HWND dialog, int item, const char* text, uint8_t 
 
 LRESULT CALLBACK LinkWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CREATE: {
-      // Always a record of its own: a dialog template hands its item's
-      // creation data here, which is not a record and not ours to free.
-      auto* r = static_cast<LinkControl*>(ControlRecordAlloc(sizeof(LinkControl)));
-      if (!r) return 0;  // creation goes on; the label stays inert
-      RECT client;
-      GetClientRect(window, &client);
-      r->width = client.right - client.left;
-      r->height = client.bottom - client.top;
-      r->id = GetDlgCtrlID(window);
-      r->window = window;
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(r));
-      return 1;
-    }
+    case WM_CREATE:
+      return CreateControlRecord<LinkControl>(window);
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(window, &ps);
@@ -132,16 +102,8 @@ LRESULT CALLBACK LinkWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_COMMAND:
       PostMessageA(GetParent(window), WM_COMMAND, wparam, lparam);
       return 1;
-    case WM_NCDESTROY: {
-      LinkControl* r = RecordOf(window);
-      if (r) {
-        std::free(r->text);
-        std::free(r);
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      }
-      DefWindowProcA(window, message, wparam, lparam);
-      return 0;
-    }
+    case WM_NCDESTROY:
+      return DestroyControlRecord<LinkControl>(window, message, wparam, lparam);
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }

@@ -64,15 +64,7 @@ void ReleaseButtonControls() {
 }
 
 int RegisterButtonClass(HINSTANCE instance) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ButtonWndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.hbrBackground = ClassBackgroundBrush();  // owned by the class, see there
-  wc.lpszClassName = BUTTON_CLASS_NAME;
-  if (!RegisterClassExA(&wc) && wc.hbrBackground) DeleteObject(wc.hbrBackground);
-  return 1;
+  return RegisterControlClass(instance, ButtonWndProc, BUTTON_CLASS_NAME);
 }
 
 ButtonControl* AttachButtonControl(HWND dialog, int item, const char* caption, uint8_t is_default) {
@@ -87,19 +79,8 @@ ButtonControl* AttachButtonControl(HWND dialog, int item, const char* caption, u
 
 LRESULT CALLBACK ButtonWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_CREATE: {
-      // A record of its own, as for the link label.
-      auto* r = static_cast<ButtonControl*>(ControlRecordAlloc(sizeof(ButtonControl)));
-      if (!r) return 0;
-      RECT client;
-      GetClientRect(window, &client);
-      r->width = client.right - client.left;
-      r->height = client.bottom - client.top;
-      r->id = GetDlgCtrlID(window);
-      r->window = window;
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(r));
-      return 1;
-    }
+    case WM_CREATE:
+      return CreateControlRecord<ButtonControl>(window);
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(window, &ps);
@@ -154,16 +135,8 @@ LRESULT CALLBACK ButtonWndProc(HWND window, UINT message, WPARAM wparam, LPARAM 
     case WM_COMMAND:
       PostMessageA(GetParent(window), WM_COMMAND, wparam, lparam);
       return 1;
-    case WM_NCDESTROY: {
-      ButtonControl* r = RecordOf(window);
-      if (r) {
-        std::free(r->text);
-        std::free(r);
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      }
-      DefWindowProcA(window, message, wparam, lparam);
-      return 0;
-    }
+    case WM_NCDESTROY:
+      return DestroyControlRecord<ButtonControl>(window, message, wparam, lparam);
     default:
       return DefWindowProcA(window, message, wparam, lparam);
   }
