@@ -48,6 +48,12 @@ void SmoothVertexNormals(__Point3ds* points, int32_t first, int32_t W, int32_t H
 bool BuildClothMesh(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds** triangles,
                     __Point3ds** points, uint8_t textured);
 
+// For the builders: the triangles of one panel of W x H vertices from
+// vertex firstVertex on, cell (r, c) with p = firstVertex + r x W + c giving
+// (p, p + W, p + 1) and (p + 1, p + W, p + W + 1) at out[2 x (r x (W - 1) +
+// c)]; they face +z on the flat set-up grid.
+void MeshPanelTriangles(__Triangle3ds* out, int32_t firstVertex, int32_t W, int32_t H);
+
 // Adds (dx, dy, dz) to the first `count` vertices; normals are untouched.
 void TranslatePoints(float dx, float dy, float dz, int32_t count, __Point3ds* points);
 

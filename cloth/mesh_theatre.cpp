@@ -27,24 +27,6 @@ static bool MeshFail(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds
   return false;
 }
 
-static void PanelTriangles(__Triangle3ds* out, int32_t firstVertex, int32_t W, int32_t H) {
-  for (int32_t r = 0; r <= H - 2; ++r) {
-    for (int32_t c = 0; c <= W - 2; ++c) {
-      const uint32_t p = uint32_t(firstVertex + r * W + c);
-      const uint32_t w = uint32_t(W);
-      __Triangle3ds* t = out + 2 * (int64_t(r) * (W - 1) + c);
-      t[0].vert[0] = p;
-      t[0].vert[1] = p + w;
-      t[0].vert[2] = p + 1;
-      t[0].material = 0;
-      t[1].vert[0] = p + 1;
-      t[1].vert[1] = p + w;
-      t[1].vert[2] = p + w + 1;
-      t[1].material = 0;
-    }
-  }
-}
-
 bool BuildClothMesh(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds** triangles,
                     __Point3ds** points, uint8_t textured) {
   *triangles = nullptr;
@@ -79,8 +61,8 @@ bool BuildClothMesh(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds*
     // starts at 0 either way.
   }
 
-  PanelTriangles(*triangles, 0, W, H);
-  PanelTriangles(*triangles + tris / 2, ClothPanelCount, W, H);
+  MeshPanelTriangles(*triangles, 0, W, H);
+  MeshPanelTriangles(*triangles + tris / 2, ClothPanelCount, W, H);
   for (int64_t t = 0; t < tris; ++t) AddTriangleNormal(*triangles + t, pts);
 
   SmoothVertexNormals(pts, 0, W, H);

@@ -56,20 +56,7 @@ bool BuildClothMesh(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds*
   }
 
   __Triangle3ds* t = *triangles;
-  for (int32_t row = 0; row <= H - 2; ++row) {
-    for (int32_t col = 0; col <= W - 2; ++col) {
-      const uint32_t d = uint32_t(row * W + col), w = uint32_t(W);
-      __Triangle3ds* pair = t + 2 * (int64_t(row) * (W - 1) + col);
-      pair[0].vert[0] = d;
-      pair[0].vert[1] = d + w;
-      pair[0].vert[2] = d + 1;
-      pair[0].material = 0;
-      pair[1].vert[0] = d + 1;
-      pair[1].vert[1] = d + w;
-      pair[1].vert[2] = d + w + 1;
-      pair[1].material = 0;
-    }
-  }
+  MeshPanelTriangles(t, 0, W, H);
   for (int64_t k = 0; k < tris; ++k) AddTriangleNormal(t + k, pts);
   SmoothVertexNormals(pts, 0, W, H);
   return true;
