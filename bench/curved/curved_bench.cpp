@@ -13,6 +13,7 @@
 #include "renderer/raster/patch_net.h"
 #include "renderer/raster/raster_internal.h"
 #include "renderer/renderer.h"
+#include "bench/wave_sheet.h"
 #include "tests/curved/cloth_like_mesh.h"
 
 namespace {
@@ -61,32 +62,8 @@ int64_t Samples(unsigned char mode, curved::ClothLikeMesh& m) {
 // The gently waved sheet of the flat and Phong benchmarks: 60 x 60 vertices
 // over 90 % of the frame, depth +-40, unit normals of the surface.
 curved::ClothLikeMesh GridMesh() {
-  const int grid = 60;
   curved::ClothLikeMesh m;
-  for (int r = 0; r < grid; ++r)
-    for (int c = 0; c < grid; ++c) {
-      __Point3ds p{};
-      const float u = float(c) / (grid - 1), v = float(r) / (grid - 1);
-      p.x = (u - 0.5f) * 0.9f * kWidth;
-      p.y = (v - 0.5f) * 0.9f * kHeight;
-      p.z = 40.0f * std::sin(6.0f * u) * std::cos(4.0f * v);
-      const float dzdx = 40.0f * 6.0f * std::cos(6.0f * u) * std::cos(4.0f * v) / (0.9f * kWidth);
-      const float dzdy = -40.0f * 4.0f * std::sin(6.0f * u) * std::sin(4.0f * v) / (0.9f * kHeight);
-      const float len = std::sqrt(dzdx * dzdx + dzdy * dzdy + 1.0f);
-      p.nx = -dzdx / len;
-      p.ny = -dzdy / len;
-      p.nz = 1.0f / len;
-      p.textured = 1;
-      p.u = u;
-      p.v = v;
-      m.points.push_back(p);
-    }
-  for (int r = 0; r + 1 < grid; ++r)
-    for (int c = 0; c + 1 < grid; ++c) {
-      const uint32_t a = uint32_t(r * grid + c), b = a + 1, d = a + grid, e = d + 1;
-      m.triangles.push_back({{a, b, e}, 0, 0});
-      m.triangles.push_back({{a, e, d}, 0, 0});
-    }
+  BuildWaveSheet(60, kWidth, kHeight, m.points, m.triangles);
   return m;
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "bench/wave_sheet.h"
 #include "platform/page_memory.h"
 #include "renderer/raster/raster_internal.h"
 
@@ -22,30 +23,7 @@ struct Mesh {
 // as the effect does.
 Mesh GridMesh() {
   Mesh m;
-  for (int r = 0; r < GRID; ++r)
-    for (int c = 0; c < GRID; ++c) {
-      __Point3ds p{};
-      const float u = float(c) / (GRID - 1), v = float(r) / (GRID - 1);
-      p.x = (u - 0.5f) * 0.9f * W;
-      p.y = (v - 0.5f) * 0.9f * H;
-      p.z = 40.0f * std::sin(6.0f * u) * std::cos(4.0f * v);
-      const float dzdx = 40.0f * 6.0f * std::cos(6.0f * u) * std::cos(4.0f * v) / (0.9f * W);
-      const float dzdy = -40.0f * 4.0f * std::sin(6.0f * u) * std::sin(4.0f * v) / (0.9f * H);
-      const float len = std::sqrt(dzdx * dzdx + dzdy * dzdy + 1.0f);
-      p.nx = -dzdx / len;
-      p.ny = -dzdy / len;
-      p.nz = 1.0f / len;
-      p.textured = 1;
-      p.u = u;
-      p.v = v;
-      m.points.push_back(p);
-    }
-  for (int r = 0; r + 1 < GRID; ++r)
-    for (int c = 0; c + 1 < GRID; ++c) {
-      const uint32_t a = uint32_t(r * GRID + c), b = a + 1, d = a + GRID, e = d + 1;
-      m.triangles.push_back({{a, b, e}, 0, 0});
-      m.triangles.push_back({{a, e, d}, 0, 0});
-    }
+  BuildWaveSheet(GRID, W, H, m.points, m.triangles);
   __Sort(int(m.triangles.size()), m.triangles.data(), m.points.data());
   return m;
 }
