@@ -57,3 +57,29 @@ function(velarra_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# velarra_embed_pngs(PREFIX PNG_LIST_VAR SRC_VAR TABLE_VAR COUNT_VAR)
+# For each PNG file of the list (in its order): appends to SRC_VAR the C++
+# array "static const unsigned char <PREFIX><i>[] = {bytes};" and to TABLE_VAR
+# the row '  {"<file name without extension>", <PREFIX><i>, <size>},\n';
+# COUNT_VAR is the number of files. Each file becomes a configure dependency
+# of the calling directory, so a changed image regenerates the source.
+function(velarra_embed_pngs prefix list_var src_var table_var count_var)
+  set(src "${${src_var}}")
+  set(table "${${table_var}}")
+  set(i 0)
+  foreach(png IN LISTS ${list_var})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${png})
+    get_filename_component(name ${png} NAME_WE)
+    file(READ ${png} hex HEX)
+    string(LENGTH "${hex}" n)
+    math(EXPR size "${n} / 2")
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND src "static const unsigned char ${prefix}${i}[] = {${bytes}};\n")
+    string(APPEND table "  {\"${name}\", ${prefix}${i}, ${size}},\n")
+    math(EXPR i "${i} + 1")
+  endforeach()
+  set(${src_var} "${src}" PARENT_SCOPE)
+  set(${table_var} "${table}" PARENT_SCOPE)
+  set(${count_var} ${i} PARENT_SCOPE)
+endfunction()
