@@ -142,6 +142,11 @@ void RenderFrameInit(RenderFrame& frame, PF_InData* in_data, PF_OutData* out_dat
 void ReadRenderParams(RenderFrame& frame, PF_ParamDef* params[], const RenderParamIndices& index);
 // The rod of Theatre and Tableau: "Blind frequency", both speeds, the drive.
 void ReadRodParams(PF_ParamDef* params[]);
+// The rod plug-ins' replay: ReplayWithSpeedCheckouts of "Motion speed" and
+// "Folding speed".
+void ReplayRod(RenderFrame& frame, uint8_t fixation);
+// The rod plug-ins hang their cloth by the top rows at the rod's hooks.
+constexpr uint8_t ROD_FIXATION = ClothFixation::TopTied;
 // The renderer's draw mode of a "Rendering mode" choice (any other: 6).
 uint8_t DrawModeOfChoice(int32_t choice);
 // Degrees to radians with the effect's value of pi, 3.141592.

@@ -172,6 +172,10 @@ void ReadRodParams(PF_ParamDef* params[]) {
   ClothRodDrive = 1;
 }
 
+void ReplayRod(RenderFrame& f, uint8_t fixation) {
+  ReplayWithSpeedCheckouts(f, fixation, PARAM_MOTION_SPEED, PARAM_FOLDING_SPEED);
+}
+
 void ComputeFrameIndex(const PF_InData* in) {
   int64_t index = 0;
   if (in->local_time_step != 0) index = int64_t(in->current_time) / int64_t(in->local_time_step);

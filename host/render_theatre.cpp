@@ -10,16 +10,6 @@
 #include "host/host.h"
 #include "host/render_cache.h"
 
-namespace {
-
-constexpr uint8_t ROD_FIXATION = ClothFixation::TopTied;
-
-void ReplayRod(RenderFrame& f, uint8_t fixation) {
-  ReplayWithSpeedCheckouts(f, fixation, PARAM_MOTION_SPEED, PARAM_FOLDING_SPEED);
-}
-
-}  // namespace
-
 PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output) {
   if (!in_data) return PF_Err_BAD_CALLBACK_PARAM;
   RenderFrame f;
