@@ -9,26 +9,18 @@
 
 #include "cloth/cloth.h"
 #include "platform/page_memory.h"
+#include "tests/mesh/mesh_test_util.h"
 
 namespace {
 
 // A gently folded two-panel cloth, so the normals are not all alike.
 void BindFoldedCloth(std::vector<ClothParticle>& p, int32_t W, int32_t H) {
-  p.assign(size_t(2) * W * H, ClothParticle{});
-  ClothW = W;
-  ClothH = H;
-  ClothTwoPanels = 1;
-  ClothPanelCount = W * H;
-  ClothPanelOffset = 4 * W * H;
-  ClothCount = 2 * W * H;
-  MeshScaleX = 2.56f;
-  MeshScaleY = 1.44f;
+  BindTwoPanelGrid(p, W, H, 2.56f, 1.44f);
   for (int32_t i = 0; i < ClothCount; ++i) {
     const int32_t panel = i / (W * H), r = (i / W) % H, c = i % W;
     const float x = (panel ? 0.0f : -2.5f) + 2.5f * float(c) / float(W - 1);
     p[i] = {x, 2.5f - 5.0f * float(r) / float(H - 1), 1.0f + 0.5f * panel + 0.3f * std::sin(6 * x), 2.15f};
   }
-  ClothCur = p.data();
 }
 
 void BM_BuildClothMesh(benchmark::State& state) {
