@@ -13,36 +13,19 @@
 // continue the left's count, so its v lies one unit below the left panel's;
 // the texture lookup wraps coordinates, so it shows the same rows.
 #include "cloth/cloth_internal.h"
-#include "cloth/mesh.h"
-#include "platform/page_memory.h"
-
-static bool MeshFail(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds** triangles,
-                     __Point3ds** points) {
-  PageFree(*triangles);
-  PageFree(*points);
-  *triangles = nullptr;
-  *points = nullptr;
-  *vertexCount = 0;
-  *triangleCount = 0;
-  return false;
-}
+#include "cloth/mesh_arrays.h"
 
 bool BuildClothMesh(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds** triangles,
                     __Point3ds** points, uint8_t textured) {
   *triangles = nullptr;
   *points = nullptr;
   if (!ClothTwoPanels || !ClothGridUsable() || !ClothCur)
-    return MeshFail(vertexCount, triangleCount, triangles, points);
+    return MeshBuildFailed(vertexCount, triangleCount, triangles, points);
   const int32_t W = ClothW, H = ClothH;
   // Fewer than 2 x ClothCount, which ClothGridUsable keeps below INT32_MAX / 2.
   const int64_t tris = (4 * int64_t(H) - 4) * (W - 1);
-  if (tris > INT32_MAX) return MeshFail(vertexCount, triangleCount, triangles, points);
-  *vertexCount = ClothCount;
-  *triangleCount = int32_t(tris);
-
-  *points = static_cast<__Point3ds*>(PageAlloc(uint64_t(ClothCount) * sizeof(__Point3ds)));
-  *triangles = static_cast<__Triangle3ds*>(PageAlloc(uint64_t(tris) * sizeof(__Triangle3ds)));
-  if (!*points || !*triangles) return MeshFail(vertexCount, triangleCount, triangles, points);
+  if (tris > INT32_MAX) return MeshBuildFailed(vertexCount, triangleCount, triangles, points);
+  if (!AllocMeshArrays(ClothCount, int32_t(tris), vertexCount, triangleCount, triangles, points)) return false;
 
   __Point3ds* pts = *points;
   for (int32_t i = 0; i < ClothCount; ++i) {

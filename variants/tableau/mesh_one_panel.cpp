@@ -9,22 +9,7 @@
 // double, stored as float; so the rightmost column samples at 0.01 +
 // (W - 1) / W, just short of 1.01.
 #include "cloth/cloth.h"
-#include "cloth/mesh.h"
-#include "platform/page_memory.h"
-
-namespace {
-
-bool MeshFail(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds** triangles, __Point3ds** points) {
-  PageFree(*triangles);
-  PageFree(*points);
-  *triangles = nullptr;
-  *points = nullptr;
-  *vertexCount = 0;
-  *triangleCount = 0;
-  return false;
-}
-
-}  // namespace
+#include "cloth/mesh_arrays.h"
 
 bool BuildClothMesh(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds** triangles, __Point3ds** points,
                     uint8_t textured) {
@@ -32,13 +17,9 @@ bool BuildClothMesh(int32_t* vertexCount, int32_t* triangleCount, __Triangle3ds*
   *points = nullptr;
   const int32_t W = ClothW, H = ClothH;
   if (W < 2 || H < 2 || !ClothCur || int64_t(W) * H != ClothCount || ClothCount > INT32_MAX / 4)
-    return MeshFail(vertexCount, triangleCount, triangles, points);
+    return MeshBuildFailed(vertexCount, triangleCount, triangles, points);
   const int64_t tris = (2 * int64_t(H) - 2) * (W - 1);
-  *vertexCount = ClothCount;
-  *triangleCount = int32_t(tris);
-  *points = static_cast<__Point3ds*>(PageAlloc(uint64_t(ClothCount) * sizeof(__Point3ds)));
-  *triangles = static_cast<__Triangle3ds*>(PageAlloc(uint64_t(tris) * sizeof(__Triangle3ds)));
-  if (!*points || !*triangles) return MeshFail(vertexCount, triangleCount, triangles, points);
+  if (!AllocMeshArrays(ClothCount, int32_t(tris), vertexCount, triangleCount, triangles, points)) return false;
 
   __Point3ds* pts = *points;
   for (int32_t i = 0; i < ClothCount; ++i) {
