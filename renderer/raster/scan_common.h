@@ -388,3 +388,78 @@ inline bool PrepareDirectShade(TriangleShade& t, float centerX, float centerY, u
 }
 
 inline bool InFrame(int x, int y) { return x >= 0 && y >= 0 && x < Zwidth && y < Zheight; }
+
+// What the Flat and Phong converters keep of the triangle they draw: the
+// scene arguments handed on to the per-pixel function, the screen (and
+// perspective) weight matrices, the outputs of the last shaded pixel and the
+// shading shortcuts chosen once a triangle.
+struct ShadedTriangle {
+  unsigned char* dst = nullptr;
+  unsigned char* src = nullptr;
+  __Texture* textures = nullptr;
+  material3ds* materials = nullptr;
+  int materialCount = 0;
+  __Triangle3ds* triangle = nullptr;
+  __Point3ds* vertices = nullptr;
+  float centerX = 0.0f, centerY = 0.0f;
+  float nx = 0.0f, ny = 0.0f, nz = 0.0f, d = 0.0f;
+  int lightCount = 0;
+  light3ds* lights = nullptr;
+  GlassProp* glass = nullptr;
+
+  unsigned char allTextured = 0;
+  BaryMatrix screen{}, persp{};
+  float u = 0.0f, v = 0.0f;
+  __PrevInfo prev{};
+  float c0 = 0.0f, c1 = 0.0f, c2 = 0.0f;
+  bool pure = false;    // shading of blank edge pixels may be left out
+  bool direct = false;  // the default per-pixel function, called through `shade`
+  bool extras = true;   // u, v and the previous-pixel record are read
+  TriangleShade shade{};
+  RowConstants rows{};  // of the row last tested
+};
+
+// Fills the shared part of a converter's triangle from its arguments; false
+// when the triangle has no area on screen (or in the perspective mapping of
+// its texture coordinates), so there is nothing to draw.
+inline bool SetupShadedTriangle(ShadedTriangle& t, unsigned char* dst, unsigned char* src,
+                                __Texture* textures, material3ds* materials, int materialCount,
+                                __Triangle3ds* triangle, __Point3ds* vertices, int centerX,
+                                int centerY, float nx, float ny, float nz, float d,
+                                int lightCount, light3ds* lights, GlassProp* glass) {
+  t.dst = dst;
+  t.src = src;
+  t.textures = textures;
+  t.materials = materials;
+  t.materialCount = materialCount;
+  t.triangle = triangle;
+  t.vertices = vertices;
+  t.centerX = float(centerX);
+  t.centerY = float(centerY);
+  t.nx = nx;
+  t.ny = ny;
+  t.nz = nz;
+  t.d = d;
+  t.lightCount = lightCount;
+  t.lights = lights;
+  t.glass = glass;
+  t.pure = ShadingIsPure();
+  t.direct = PrepareDirectShade(t.shade, t.centerX, t.centerY, src, triangle, materials,
+                                materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
+  t.extras = !t.direct || ShadeReadsExtras(t.shade);
+
+  const __Point3ds* p = vertices;
+  t.allTextured = (p[0].textured && p[1].textured && p[2].textured) ? 1 : 0;
+  BuildBaryMatrix(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, t.screen);
+  // Zero area (or a determinant that overflowed): nothing to draw.
+  if (t.screen.det == 0.0f || !std::isfinite(t.screen.det)) return false;
+  if (_Persp_Val != 0.0f && t.allTextured) {
+    float q[6];
+    for (int k = 0; k < 3; ++k)
+      PerspProject(p[k].x - t.centerX, p[k].y - t.centerY, p[k].z, q[2 * k], q[2 * k + 1]);
+    BuildBaryMatrix(q[0], q[1], q[2], q[3], q[4], q[5], t.persp);
+    if (t.persp.det == 0.0f || !std::isfinite(t.persp.det)) return false;
+  }
+  return true;
+}
+

@@ -11,32 +11,10 @@
 namespace {
 
 // Pixels of the flat-shaded converter: depth test first, then the shading.
-struct FlatPainter {
-  unsigned char* dst;
-  unsigned char* src;
-  __Texture* textures;
-  material3ds* materials;
-  int materialCount;
-  __Triangle3ds* triangle;
-  __Point3ds* vertices;
-  float centerX, centerY;
-  float nx, ny, nz, d;
-  int lightCount;
-  light3ds* lights;
-  GlassProp* glass;
-
-  unsigned char allTextured;
-  BaryMatrix screen, persp;
-  __Point normal;  // the negated plane normal, for every pixel
-  float u, v;
-  __PrevInfo prev;  // never filled: its valid byte stays 0
-  float c0, c1, c2;
-  bool pure;  // shading of blank edge pixels may be left out
-  bool direct;  // the default per-pixel function, called through `shade`
-  bool extras;  // u and v are read
-  TriangleShade shade;
-
-  RowConstants rows;  // of the row last tested
+// The previous-pixel record `prev` is never filled here: its valid byte
+// stays 0.
+struct FlatPainter : ShadedTriangle {
+  __Point normal{};  // the negated plane normal, for every pixel
 
   bool Visible(int ix, int iy, float& z, int& index, float& oldZ) {
     index = NO_DEPTH_INDEX;
@@ -191,41 +169,12 @@ void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Text
                         int count, __Point3ds* vertices, EdgeRecord* edges, int bottom, int centerX,
                         int centerY, float nx, float ny, float nz, float d, int lightCount,
                         light3ds* lights, GlassProp* glass) {
-  FlatPainter p{};
-  p.dst = dst;
-  p.src = src;
-  p.textures = textures;
-  p.materials = materials;
-  p.materialCount = materialCount;
-  p.triangle = triangle;
-  p.vertices = vertices;
-  p.centerX = float(centerX);
-  p.centerY = float(centerY);
-  p.nx = nx;
-  p.ny = ny;
-  p.nz = nz;
-  p.d = d;
-  p.lightCount = lightCount;
-  p.lights = lights;
-  p.glass = glass;
+  FlatPainter p;
+  if (!SetupShadedTriangle(p, dst, src, textures, materials, materialCount, triangle, vertices,
+                           centerX, centerY, nx, ny, nz, d, lightCount, lights, glass))
+    return;
   p.normal = {-nx, -ny, -nz};
-  p.pure = ShadingIsPure();
-  p.direct = PrepareDirectShade(p.shade, p.centerX, p.centerY, src, triangle, materials,
-                                materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
-  p.extras = !p.direct || ShadeReadsExtras(p.shade);
   if (p.direct) FixTriangleShadeNormal(p.shade, p.normal);
-
-  const __Point3ds* v = vertices;
-  p.allTextured = (v[0].textured && v[1].textured && v[2].textured) ? 1 : 0;
-  BuildBaryMatrix(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y, p.screen);
-  if (p.screen.det == 0.0f || !std::isfinite(p.screen.det)) return;
-  if (_Persp_Val != 0.0f && p.allTextured) {
-    float q[6];
-    for (int k = 0; k < 3; ++k)
-      PerspProject(v[k].x - p.centerX, v[k].y - p.centerY, v[k].z, q[2 * k], q[2 * k + 1]);
-    BuildBaryMatrix(q[0], q[1], q[2], q[3], q[4], q[5], p.persp);
-    if (p.persp.det == 0.0f || !std::isfinite(p.persp.det)) return;
-  }
   Walk(p, count, vertices, edges, bottom);
 }
 

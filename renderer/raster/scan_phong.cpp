@@ -10,30 +10,12 @@ namespace {
 
 enum class Pass { LeftBand, Interior, RightBand };
 
-struct PhongTriangle {
-  unsigned char* dst;
-  unsigned char* src;
-  __Texture* textures;
-  material3ds* materials;
-  int materialCount;
-  __Triangle3ds* triangle;
-  __Point3ds* vertices;
-  EdgeRecord* edges;
-  float centerX, centerY;
-  float nx, ny, nz, d;
-  int lightCount;
-  light3ds* lights;
-  GlassProp* glass;
-
-  unsigned char allTextured;
-  BaryMatrix screen, persp;
-  UnitNormals unit;
-  __Point mid[3];
-  const __Point* midUsed;  // null: linear normals
-  __Point normal;
-  float u, v;
-  __PrevInfo prev;
-  float c0, c1, c2;
+struct PhongTriangle : ShadedTriangle {
+  EdgeRecord* edges = nullptr;
+  UnitNormals unit{};
+  __Point mid[3]{};
+  const __Point* midUsed = nullptr;  // null: linear normals
+  __Point normal{};
 
   // Normal, u and v of pixel x of a row with depth z.
   void Interpolate(const RowConstants& r, float x, float y, float z) {
@@ -189,11 +171,6 @@ struct PhongTriangle {
 
   int edgeIndex = 0;
   int count = 3;
-  bool pure = false;  // shading of blank edge pixels may be left out
-  bool direct = false;  // the default per-pixel function, called through `shade`
-  bool extras = true;   // u, v and the previous-pixel record are read
-  TriangleShade shade;
-  RowConstants rows;  // of the row last drawn
   bool pending = false;  // a deferred previous-pixel record (Defer, Flush)
   int pendingX = 0, pendingY = 0;
   unsigned char pendingValid = 0;
@@ -206,42 +183,13 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
                          int count, __Point3ds* vertices, EdgeRecord* edges, int bottom,
                          int centerX, int centerY, float nx, float ny, float nz, float d,
                          int lightCount, light3ds* lights, GlassProp* glass) {
-  PhongTriangle t{};
-  t.dst = dst;
-  t.src = src;
-  t.textures = textures;
-  t.materials = materials;
-  t.materialCount = materialCount;
-  t.triangle = triangle;
-  t.vertices = vertices;
+  PhongTriangle t;
+  if (!SetupShadedTriangle(t, dst, src, textures, materials, materialCount, triangle, vertices,
+                           centerX, centerY, nx, ny, nz, d, lightCount, lights, glass))
+    return;
   t.edges = edges;
   t.count = count;
-  t.centerX = float(centerX);
-  t.centerY = float(centerY);
-  t.nx = nx;
-  t.ny = ny;
-  t.nz = nz;
-  t.d = d;
-  t.lightCount = lightCount;
-  t.lights = lights;
-  t.glass = glass;
-  t.pure = ShadingIsPure();
-  t.direct = PrepareDirectShade(t.shade, t.centerX, t.centerY, src, triangle, materials,
-                                materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
-  t.extras = !t.direct || ShadeReadsExtras(t.shade);
-
   const __Point3ds* p = vertices;
-  t.allTextured = (p[0].textured && p[1].textured && p[2].textured) ? 1 : 0;
-  BuildBaryMatrix(p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, t.screen);
-  // Zero area (or a determinant that overflowed): nothing to draw.
-  if (t.screen.det == 0.0f || !std::isfinite(t.screen.det)) return;
-  if (_Persp_Val != 0.0f && t.allTextured) {
-    float q[6];
-    for (int k = 0; k < 3; ++k)
-      PerspProject(p[k].x - t.centerX, p[k].y - t.centerY, p[k].z, q[2 * k], q[2 * k + 1]);
-    BuildBaryMatrix(q[0], q[1], q[2], q[3], q[4], q[5], t.persp);
-    if (t.persp.det == 0.0f || !std::isfinite(t.persp.det)) return;
-  }
   t.unit = MakeUnitNormals(vertices);
   t.midUsed = nullptr;
   if (_Quality && _UsePhong2) {
