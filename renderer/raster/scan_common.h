@@ -369,21 +369,8 @@ inline bool PrepareDirectShade(TriangleShade& t, float centerX, float centerY, u
                                __Texture* textures, int lightCount, light3ds* lights,
                                GlassProp* glass, float nx, float ny, float nz, float d) {
   if (_RenderOnePixelFunc != RenderOnePixel) return false;
-  t.centerX = centerX;
-  t.centerY = centerY;
-  t.src = src;
-  t.tri = tri;
-  t.materials = materials;
-  t.materialCount = materialCount;
-  t.textures = textures;
-  t.lightCount = lightCount;
-  t.lights = lights;
-  t.glass = glass;
-  t.planeA = nx;
-  t.planeB = ny;
-  t.planeC = nz;
-  t.planeD = d;
-  PrepareTriangleShade(t);
+  PrepareTriangleShade(t, centerX, centerY, src, tri, materials, materialCount, textures,
+                       lightCount, lights, glass, nx, ny, nz, d);
   return true;
 }
 

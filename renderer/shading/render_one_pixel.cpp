@@ -166,9 +166,38 @@ float Times(float a, float b) {
   return s.opacity;
 }
 
+// The triangle's inputs, then its material, lights and glass record.
+inline void Fill(TriangleShade& t, float centerX, float centerY, unsigned char* src,
+                 __Triangle3ds* tri, material3ds* materials, int materialCount,
+                 __Texture* textures, int lightCount, light3ds* lights, GlassProp* glass,
+                 float planeA, float planeB, float planeC, float planeD) {
+  t.centerX = centerX;
+  t.centerY = centerY;
+  t.src = src;
+  t.tri = tri;
+  t.materials = materials;
+  t.materialCount = materialCount;
+  t.textures = textures;
+  t.lightCount = lightCount;
+  t.lights = lights;
+  t.glass = glass;
+  t.planeA = planeA;
+  t.planeB = planeB;
+  t.planeC = planeC;
+  t.planeD = planeD;
+  Prepare(t);
+}
+
 }  // namespace
 
-void PrepareTriangleShade(TriangleShade& t) { Prepare(t); }
+void PrepareTriangleShade(TriangleShade& t, float centerX, float centerY, unsigned char* src,
+                          __Triangle3ds* tri, material3ds* materials, int materialCount,
+                          __Texture* textures, int lightCount, light3ds* lights,
+                          GlassProp* glass, float planeA, float planeB, float planeC,
+                          float planeD) {
+  Fill(t, centerX, centerY, src, tri, materials, materialCount, textures, lightCount, lights, glass,
+       planeA, planeB, planeC, planeD);
+}
 
 void FixTriangleShadeNormal(TriangleShade& t, const __Point& normal) {
   ShadingNormal(&normal, t.unitNormal[0], t.unitNormal[1], t.unitNormal[2]);
@@ -189,20 +218,7 @@ float RenderOnePixel(float centerX, float centerY, unsigned char* /*dst: _DestIm
                      GlassProp* glass, float planeA, float planeB, float planeC,
                      float planeD) {
   TriangleShade t{};  // every field defined, also for the compiler's flow analysis
-  t.centerX = centerX;
-  t.centerY = centerY;
-  t.src = src;
-  t.tri = tri;
-  t.materials = materials;
-  t.materialCount = materialCount;
-  t.textures = textures;
-  t.lightCount = lightCount;
-  t.lights = lights;
-  t.glass = glass;
-  t.planeA = planeA;
-  t.planeB = planeB;
-  t.planeC = planeC;
-  t.planeD = planeD;
-  Prepare(t);
+  Fill(t, centerX, centerY, src, tri, materials, materialCount, textures, lightCount, lights, glass,
+       planeA, planeB, planeC, planeD);
   return Shade(t, px, py, pz, normal, textured, u, v, prev, out0, out1, out2);
 }

@@ -32,9 +32,14 @@ struct TriangleShade {
   float unitNormal[3];
 };
 
-// Chooses the material, lights and glass record from the inputs above; call
-// after setting them and again whenever one changes.
-void PrepareTriangleShade(TriangleShade& t);
+// Stores the inputs above (the per-pixel function's arguments that stay the
+// same over one triangle) and chooses the material, lights and glass record
+// from them.
+void PrepareTriangleShade(TriangleShade& t, float centerX, float centerY, unsigned char* src,
+                          __Triangle3ds* tri, material3ds* materials, int materialCount,
+                          __Texture* textures, int lightCount, light3ds* lights,
+                          GlassProp* glass, float planeA, float planeB, float planeC,
+                          float planeD);
 // For a triangle drawn with one normal for all its pixels; after
 // PrepareTriangleShade.
 void FixTriangleShadeNormal(TriangleShade& t, const __Point& normal);
