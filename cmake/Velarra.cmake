@@ -49,6 +49,11 @@ function(velarra_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # With the test host, a plug-in's call into a slot it must not call fails
+  # the test that made it.
+  if("velarra_testhost" IN_LIST T_LIBS)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/testhost/trap_failure.cpp)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   if(VELARRA_WIN64)
     add_test(NAME ${name} COMMAND ${name})

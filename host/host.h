@@ -73,7 +73,8 @@ static_assert(PARAM_COUNT == 48, "47 registered parameters and the input layer")
 #endif
 
 // ---- what the global set-up reports (the PiPL carries the same values) -----
-constexpr A_u_long EFFECT_VERSION = 0x100001;  // 2.0.0, development, build 1
+constexpr A_u_long EFFECT_VERSION = PF_VERSION(2, 0, 0, PF_Stage_DEVELOP, 1);
+static_assert(EFFECT_VERSION == 0x100001, "version 2.0.0, development, build 1");
 constexpr PF_OutFlags EFFECT_OUT_FLAGS =
     PF_OutFlag_NON_PARAM_VARY | PF_OutFlag_SEQUENCE_DATA_NEEDS_FLATTENING | PF_OutFlag_USE_OUTPUT_EXTENT |
     PF_OutFlag_PIX_INDEPENDENT | PF_OutFlag_CUSTOM_UI | PF_OutFlag_DEEP_COLOR_AWARE |

@@ -5,10 +5,12 @@
 # Byte layout (little-endian, as the host reads it on Windows):
 #   u16 reserved (1), u32 list version (0), u32 property count,
 #   then each property: u32 vendor '8BIM', u32 key, u32 id (0),
-#   u32 data length (padded), data padded with zeros to a multiple of 4.
+#   u32 data length, data padded with zeros to a multiple of 4.
 # Four-character codes are 32-bit numbers ('8BIM' = 0x3842494D), so their
 # bytes appear reversed ("MIB8"). Names are length-prefixed strings, the code
-# entry a zero-terminated string. Versions are (major << 16) | minor.
+# entry a zero-terminated string; their length counts the padding. Versions
+# are two 16-bit numbers, major first (2.0 is 02 00 00 00); the info flags
+# are one 16-bit number whose length is 2. The rest are 32-bit numbers.
 # The bytes are emitted as 16-bit words: the resource compiler reads bare
 # numbers as 16-bit and adds no terminator or padding to anything, so the
 # words are exactly these bytes.
@@ -74,11 +76,23 @@ function(pad4 list_var)
   set(${list_var} "${l}" PARENT_SCOPE)
 endfunction()
 
-# property(KEY data-bytes...)
+# property(KEY data-bytes...): the length counts the padded data.
 macro(property key)
   set(data "${ARGN}")
   pad4(data)
   list(LENGTH data len)
+  add_property(${key} ${len})
+endmacro()
+
+# exact_property(KEY data-bytes...): the length counts the data alone.
+macro(exact_property key)
+  set(data "${ARGN}")
+  list(LENGTH data len)
+  pad4(data)
+  add_property(${key} ${len})
+endmacro()
+
+macro(add_property key len)
   fourcc("8BIM" v)
   fourcc("${key}" k)
   le32(0 id)
@@ -102,10 +116,18 @@ function(cstring text out)
   set(${out} ${b} 00 PARENT_SCOPE)
 endfunction()
 
+function(le16 value out)
+  math(EXPR lo "${value} & 255")
+  math(EXPR hi "(${value} >> 8) & 255")
+  hex2(${lo} l)
+  hex2(${hi} h)
+  set(${out} ${l} ${h} PARENT_SCOPE)
+endfunction()
+
 function(version major minor out)
-  math(EXPR v "(${major} << 16) | ${minor}")
-  le32(${v} b)
-  set(${out} ${b} PARENT_SCOPE)
+  le16(${major} a)
+  le16(${minor} b)
+  set(${out} ${a} ${b} PARENT_SCOPE)
 endfunction()
 
 fourcc("${PIPL_KIND}" d)
@@ -122,8 +144,8 @@ version(${PIPL_SPEC_MAJOR} ${PIPL_SPEC_MINOR} d)
 property(eSVR ${d})
 le32(${PIPL_EFFECT_VERSION} d)
 property(eVER ${d})
-le32(${PIPL_INFO_FLAGS} d)
-property(eINF ${d})
+le16(${PIPL_INFO_FLAGS} d)
+exact_property(eINF ${d})
 le32(${PIPL_GLOBAL_OUTFLAGS} d)
 property(eGLO ${d})
 pascal("${PIPL_MATCH_NAME}" d)

@@ -1,9 +1,10 @@
 // Events of an effect's own panel (command PF_Cmd_EVENT): the event record
-// handed to the entry point as `extra`, and the custom-UI registration.
+// handed to the entry point as `extra`, and the panel's context.
 #pragma once
 #include "sdk/AE_Effect.h"
 
 enum {
+  PF_Event_NONE = -1,
   PF_Event_NEW_CONTEXT = 0,
   PF_Event_ACTIVATE = 1,
   PF_Event_DO_CLICK = 2,
@@ -12,17 +13,18 @@ enum {
   PF_Event_DEACTIVATE = 5,
   PF_Event_CLOSE_CONTEXT = 6,
   PF_Event_IDLE = 7,
-  PF_Event_KEYDOWN = VELARRA_CHOSEN_EVENT_KEYDOWN,
+  PF_Event_KEYDOWN_OBSOLETE = 8,
   PF_Event_ADJUST_CURSOR = 9,
-  PF_Event_KEYUP = VELARRA_CHOSEN_EVENT_KEYUP,
-  PF_Event_MOUSE_EXITED = VELARRA_CHOSEN_EVENT_MOUSE_EXITED
+  PF_Event_KEYDOWN = 10,
+  PF_Event_MOUSE_EXITED = 11,
+  PF_Event_NUM_EVENTS = 12
 };
 typedef A_long PF_EventType;
 
 enum { PF_Window_COMP = 0, PF_Window_LAYER = 1, PF_Window_EFFECT = 2, PF_Window_PREVIEW = 3 };
 typedef A_long PF_WindowType;
 
-enum { PF_EA_NONE = 0, PF_EA_PARAM_TITLE = VELARRA_CHOSEN_EA_PARAM_TITLE, PF_EA_CONTROL = 2 };
+enum { PF_EA_NONE = 0, PF_EA_PARAM_TITLE = 1, PF_EA_CONTROL = 2 };
 typedef A_long PF_EffectArea;
 
 enum { PF_EI_NONE = 0, PF_EI_DONT_DRAW = 1L << 0 };
@@ -37,26 +39,32 @@ enum {
 };
 typedef A_long PF_EventOutFlags;
 
+typedef A_long PF_Modifiers;
+typedef A_long PF_CursorType;
+typedef A_u_long PF_KeyCode;
+typedef void* PF_ContextRefcon;
+typedef struct _DRAWBOT_DrawRef* DRAWBOT_DrawRef;
+
 // The panel's context: the host's own record; w_type says which window the
 // event belongs to.
 typedef struct {
   A_u_long magic;
   PF_WindowType w_type;
-  A_long reserved_flt;
-  A_long plugin_state[4];
-  void* reserved_drawref;
+  PF_ContextRefcon reserved_flt;
+  A_intptr_t plugin_state[4];
+  DRAWBOT_DrawRef reserved_drawref;
   void* reserved_paneP;
+  void* reserved_job_manageP;
 } PF_Context, *PF_ContextPtr, **PF_ContextH;
 
 typedef struct {
   A_u_long when;
   PF_Point screen_point;
   A_long num_clicks;
-  A_long modifiers;
-  A_long continue_refcon[4];
+  PF_Modifiers modifiers;
+  A_intptr_t continue_refcon[4];
   PF_Boolean send_drag;
   PF_Boolean last_time;
-  A_short reserved;
 } PF_DoClickEventInfo;
 
 typedef struct {
@@ -66,15 +74,15 @@ typedef struct {
 
 typedef struct {
   PF_Point screen_point;
-  A_long modifiers;
-  A_long set_cursor;
+  PF_Modifiers modifiers;
+  PF_CursorType set_cursor;
 } PF_AdjustCursorEventInfo;
 
 typedef struct {
   A_u_long when;
   PF_Point screen_point;
-  A_long key_code;
-  A_long modifiers;
+  PF_KeyCode keycode;
+  PF_Modifiers modifiers;
 } PF_KeyDownEvent;
 
 typedef union {
@@ -93,16 +101,20 @@ typedef struct {
   A_long horiz_offset;
 } PF_EffectWindowInfo;
 
+// Coordinate conversions and info-palette output of the host; the panel
+// calls none of them.
 typedef struct {
   void* refcon;
-  void* layer_to_comp;
-  void* comp_to_layer;
-  void* get_comp2layer_xform;
-  void* get_layer2comp_xform;
-  void* source_to_frame;
-  void* frame_to_source;
-  void* info_draw_color;
-  void* info_draw_text;
+  PF_Err (*layer_to_comp)(void* refcon, PF_ContextH context, A_long curr_time, A_long time_scale, void* pt);
+  PF_Err (*comp_to_layer)(void* refcon, PF_ContextH context, A_long curr_time, A_long time_scale, void* pt);
+  PF_Err (*get_comp2layer_xform)(void* refcon, PF_ContextH context, A_long curr_time, A_long time_scale,
+                                 A_long* exists, void* comp2layer);
+  PF_Err (*get_layer2comp_xform)(void* refcon, PF_ContextH context, A_long curr_time, A_long time_scale,
+                                 void* layer2comp);
+  PF_Err (*source_to_frame)(void* refcon, PF_ContextH context, void* pt);
+  PF_Err (*frame_to_source)(void* refcon, PF_ContextH context, void* pt);
+  PF_Err (*info_draw_color)(void* refcon, PF_Pixel color);
+  PF_Err (*info_draw_text)(void* refcon, const A_char* text1, const A_char* text2);
 } PF_EventCallbacks;
 
 typedef struct {
@@ -110,7 +122,7 @@ typedef struct {
   PF_EventType e_type;
   PF_EventUnion u;
   PF_EffectWindowInfo effect_win;
-  PF_EventCallbacks* cbs;
+  PF_EventCallbacks cbs;
   PF_EventInFlags evt_in_flags;
   PF_EventOutFlags evt_out_flags;
 } PF_EventExtra;

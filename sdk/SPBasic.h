@@ -4,16 +4,20 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "sdk/AE_Chosen.h"
-
 typedef int32_t SPErr;
-typedef unsigned char SPBoolean;
+typedef int32_t SPBoolean;
 
+// Suites use the platform's one calling convention.
 #define SPAPI
+
+// Four-character codes as 32-bit numbers: 'S!Fd' and 'Parm'.
+#define kSPNoError 0
+#define kSPSuiteNotFoundError 0x53214664
+#define kSPBadParameterError 0x5061726D
 
 typedef struct SPBasicSuite {
   // Writes the suite's function table through suite, or answers
-  // kSPSuiteNotFoundError and leaves *suite null.
+  // kSPSuiteNotFoundError.
   SPErr(SPAPI* AcquireSuite)(const char* name, int32_t version, const void** suite);
   SPErr(SPAPI* ReleaseSuite)(const char* name, int32_t version);
   SPBoolean(SPAPI* IsEqual)(const char* token1, const char* token2);

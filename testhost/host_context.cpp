@@ -1,5 +1,7 @@
 #include "testhost/host_context.h"
 
+#include "testhost/host_traps.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -16,9 +18,7 @@ HostContext* Active = nullptr;
 HostContext* FromRef(PF_ProgPtr ref) { return reinterpret_cast<HostContext*>(ref); }
 
 void Misuse(HostContext* ctx, const std::string& what) {
-  if (!ctx) return;
-  ++ctx->misuse;
-  if (ctx->misuse_log.size() < 100) ctx->misuse_log.push_back(what);
+  if (ctx) HostContextMisuse(*ctx, what);
 }
 
 // The handle record whose `block` field h points at, if it is live.
@@ -89,16 +89,6 @@ void DisposeHandle(PF_Handle h) {
   rec->magic = DEAD_MAGIC;
   std::free(rec->block);
   std::free(rec);
-}
-
-A_HandleSize HandleSize(PF_Handle h) {
-  HostContext* ctx = Active;
-  HostHandle* rec = Find(ctx, h);
-  if (!rec) {
-    Misuse(ctx, "host_get_handle_size of a handle that is not live");
-    return 0;
-  }
-  return rec->size;
 }
 
 A_char* StrCopy(A_char* dst, const A_char* src) {
@@ -194,28 +184,84 @@ SPErr ReleaseSuite(const char* name, int32_t version) {
   return kSPSuiteNotFoundError;
 }
 
-SPBoolean IsEqual(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+// Every slot the plug-ins have no use for: a trap of its own signature.
+void SetTraps(HostContext& ctx) {
+  PF_InteractCallbacks& inter = ctx.in_data.inter;
+  HOST_TRAP(inter, abort);
+  HOST_TRAP(inter, progress);
+  HOST_TRAP(inter, checkout_layer_audio);
+  HOST_TRAP(inter, checkin_layer_audio);
+  HOST_TRAP(inter, get_audio_data);
 
-SPErr AllocateBlock(size_t size, void** block) {
-  if (!block) return kSPBadParameterError;
-  *block = std::malloc(size ? size : 1);
-  return *block ? kSPNoError : kSPBadParameterError;
+  PF_UtilCallbacks& u = ctx.utils;
+  HOST_TRAP(u, begin_sampling);
+  HOST_TRAP(u, subpixel_sample);
+  HOST_TRAP(u, area_sample);
+  HOST_TRAP(u, end_sampling);
+  HOST_TRAP(u, composite_rect);
+  HOST_TRAP(u, blend);
+  HOST_TRAP(u, convolve);
+  HOST_TRAP(u, copy);
+  HOST_TRAP(u, fill);
+  HOST_TRAP(u, gaussian_kernel);
+  HOST_TRAP(u, iterate);
+  HOST_TRAP(u, premultiply);
+  HOST_TRAP(u, premultiply_color);
+  HOST_TRAP(u, new_world);
+  HOST_TRAP(u, dispose_world);
+  HOST_TRAP(u, iterate_origin);
+  HOST_TRAP(u, iterate_lut);
+  HOST_TRAP(u, transfer_rect);
+  HOST_TRAP(u, transform_world);
+  HOST_TRAP(u, get_callback_addr);
+  HOST_TRAP(u, app);
+  HOST_TRAP(u, ansi.atan);
+  HOST_TRAP(u, ansi.atan2);
+  HOST_TRAP(u, ansi.ceil);
+  HOST_TRAP(u, ansi.cos);
+  HOST_TRAP(u, ansi.exp);
+  HOST_TRAP(u, ansi.fabs);
+  HOST_TRAP(u, ansi.floor);
+  HOST_TRAP(u, ansi.fmod);
+  HOST_TRAP(u, ansi.hypot);
+  HOST_TRAP(u, ansi.log);
+  HOST_TRAP(u, ansi.log10);
+  HOST_TRAP(u, ansi.pow);
+  HOST_TRAP(u, ansi.sin);
+  HOST_TRAP(u, ansi.sqrt);
+  HOST_TRAP(u, ansi.tan);
+  HOST_TRAP(u, ansi.sprintf);
+  HOST_TRAP(u, ansi.asin);
+  HOST_TRAP(u, ansi.acos);
+  HOST_TRAP(u, colorCB.RGBtoHLS);
+  HOST_TRAP(u, colorCB.HLStoRGB);
+  HOST_TRAP(u, colorCB.RGBtoYIQ);
+  HOST_TRAP(u, colorCB.YIQtoRGB);
+  HOST_TRAP(u, colorCB.Luminance);
+  HOST_TRAP(u, colorCB.Hue);
+  HOST_TRAP(u, colorCB.Lightness);
+  HOST_TRAP(u, colorCB.Saturation);
+  HOST_TRAP(u, host_get_handle_size);
+  HOST_TRAP(u, iterate_origin_non_clip_src);
+  HOST_TRAP(u, iterate_generic);
+  HOST_TRAP(u, host_resize_handle);
+  HOST_TRAP(u, subpixel_sample16);
+  HOST_TRAP(u, area_sample16);
+  HOST_TRAP(u, fill16);
+  HOST_TRAP(u, premultiply_color16);
+  HOST_TRAP(u, iterate16);
+  HOST_TRAP(u, iterate_origin16);
+  HOST_TRAP(u, iterate_origin_non_clip_src16);
+  HOST_TRAP(u, get_pixel_data8);
+  HOST_TRAP(u, get_pixel_data16);
+
+  SPBasicSuite& b = ctx.basic;
+  HOST_TRAP(b, IsEqual);
+  HOST_TRAP(b, AllocateBlock);
+  HOST_TRAP(b, FreeBlock);
+  HOST_TRAP(b, ReallocateBlock);
+  HOST_TRAP(b, Undefined);
 }
-
-SPErr FreeBlock(void* block) {
-  std::free(block);
-  return kSPNoError;
-}
-
-SPErr ReallocateBlock(void* block, size_t size, void** out) {
-  if (!out) return kSPBadParameterError;
-  void* p = std::realloc(block, size ? size : 1);
-  if (!p) return kSPBadParameterError;
-  *out = p;
-  return kSPNoError;
-}
-
-SPErr Undefined() { return kSPNoError; }
 }  // namespace
 
 void HostContextInit(HostContext& ctx) {
@@ -225,21 +271,16 @@ void HostContextInit(HostContext& ctx) {
   std::memset(&ctx.utils, 0, sizeof ctx.utils);
   std::memset(&ctx.basic, 0, sizeof ctx.basic);
 
+  SetTraps(ctx);
   ctx.utils.host_new_handle = NewHandle;
   ctx.utils.host_lock_handle = LockHandle;
   ctx.utils.host_unlock_handle = UnlockHandle;
   ctx.utils.host_dispose_handle = DisposeHandle;
-  ctx.utils.host_get_handle_size = HandleSize;
   ctx.utils.ansi.strcpy = StrCopy;
   ctx.utils.get_platform_data = GetPlatformData;
 
   ctx.basic.AcquireSuite = AcquireSuite;
   ctx.basic.ReleaseSuite = ReleaseSuite;
-  ctx.basic.IsEqual = IsEqual;
-  ctx.basic.AllocateBlock = AllocateBlock;
-  ctx.basic.FreeBlock = FreeBlock;
-  ctx.basic.ReallocateBlock = ReallocateBlock;
-  ctx.basic.Undefined = Undefined;
 
   PF_InData& in = ctx.in_data;
   in.inter.add_param = AddParam;
@@ -275,3 +316,8 @@ int64_t HostContextReleaseHandles(HostContext& ctx) {
 }
 
 HostHandle* HostFindHandle(HostContext& ctx, PF_Handle h) { return Find(&ctx, h); }
+
+void HostContextMisuse(HostContext& ctx, const std::string& what) {
+  ++ctx.misuse;
+  if (ctx.misuse_log.size() < 100) ctx.misuse_log.push_back(what);
+}

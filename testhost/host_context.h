@@ -5,10 +5,15 @@
 // the handle callbacks); HostContextActivate makes it the target of every
 // callback. effect_ref points at the context.
 //
+// Every function slot of in_data's callbacks, the utilities (with the ANSI
+// and colour tables) and the basic suite is filled: the functions the
+// plug-ins use with the implementations here, all others with traps
+// (testhost/host_traps.h).
+//
 // Failure behaviour: callbacks never crash on bad input from the plug-in; an
 // unknown or already disposed handle, a lock of a bad handle, a checkout of
-// an index that does not exist, are answered with null or an error code and
-// counted in `misuse` with a line in `misuse_log`.
+// an index that does not exist, a call of a trap, are answered with null or
+// an error code and counted in `misuse` with a line in `misuse_log`.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -110,3 +115,5 @@ int64_t HostContextReleaseHandles(HostContext& ctx);
 // For tests that inspect a handle the plug-in holds: the record, or null if
 // h is not a live handle of ctx.
 HostHandle* HostFindHandle(HostContext& ctx, PF_Handle h);
+// Counts a misuse with its line in the log (the first 100 are kept).
+void HostContextMisuse(HostContext& ctx, const std::string& what);

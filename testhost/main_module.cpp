@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     return HOST_EXIT_OK;
   }
   HostEffect effect;
-  effect.entry = reinterpret_cast<PF_EntryPointFunc>(reinterpret_cast<void*>(GetProcAddress(module, entry_name.c_str())));
+  effect.entry = reinterpret_cast<PF_FilterProc>(reinterpret_cast<void*>(GetProcAddress(module, entry_name.c_str())));
   if (!effect.entry) {
     std::fprintf(stderr, "velarra-host: '%s' does not export the PiPL's entry point '%s'\n",
                  options.module_path.c_str(), entry_name.c_str());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "testhost/host_traps.h"
 #include "testhost/image_io.h"
 
 namespace {
@@ -78,24 +79,6 @@ SPErr GetSurface(DRAWBOT_DrawRef ref, DRAWBOT_SurfaceRef* out) {
 }
 
 // ---- the supplier suite ------------------------------------------------------
-SPErr NewPen(DRAWBOT_SupplierRef, const DRAWBOT_ColorRGBA*, float, DRAWBOT_PenRef* out) {
-  if (out) *out = nullptr;
-  Misuse("NewPen: pens are not supported by this host");
-  return kSPBadParameterError;
-}
-
-SPErr NewBrush(DRAWBOT_SupplierRef, const DRAWBOT_ColorRGBA*, DRAWBOT_BrushRef* out) {
-  if (out) *out = nullptr;
-  Misuse("NewBrush: brushes are not supported by this host");
-  return kSPBadParameterError;
-}
-
-SPErr NewPath(DRAWBOT_SupplierRef, DRAWBOT_PathRef* out) {
-  if (out) *out = nullptr;
-  Misuse("NewPath: paths are not supported by this host");
-  return kSPBadParameterError;
-}
-
 // Pixel layouts this host reads: 24-bit blue, green, red only.
 SPErr NewImageFromBuffer(DRAWBOT_SupplierRef supplier, int32_t width, int32_t height,
                          int32_t row_bytes, DRAWBOT_PixelLayout layout, const void* data,
@@ -119,7 +102,7 @@ SPErr NewImageFromBuffer(DRAWBOT_SupplierRef supplier, int32_t width, int32_t he
   image->rgb.resize(size_t(width) * size_t(height) * 3);
   const uint8_t* bytes = static_cast<const uint8_t*>(data);
   for (int32_t y = 0; y < height; ++y) {
-    const int32_t source_row = VELARRA_CHOSEN_DRAWBOT_BUFFER_BOTTOM_UP ? height - 1 - y : y;
+    const int32_t source_row = height - 1 - y;  // bottom-up
     const uint8_t* src = bytes + size_t(source_row) * size_t(row_bytes);
     uint8_t* dst = &image->rgb[size_t(y) * size_t(width) * 3];
     for (int32_t x = 0; x < width; ++x) {
@@ -152,19 +135,6 @@ bool IsSurface(DRAWBOT_SurfaceRef surface) {
   if (surface == reinterpret_cast<DRAWBOT_SurfaceRef>(&SurfaceTag)) return true;
   Misuse("a surface call with something that is not a surface");
   return false;
-}
-
-SPErr PushStateStack(DRAWBOT_SurfaceRef surface) {
-  return IsSurface(surface) ? kSPNoError : kSPBadParameterError;
-}
-SPErr PopStateStack(DRAWBOT_SurfaceRef surface) {
-  return IsSurface(surface) ? kSPNoError : kSPBadParameterError;
-}
-
-SPErr PaintRect(DRAWBOT_SurfaceRef surface, const DRAWBOT_ColorRGBA*, const DRAWBOT_RectF32*) {
-  if (!IsSurface(surface)) return kSPBadParameterError;
-  Misuse("PaintRect: not supported by this host");
-  return kSPBadParameterError;
 }
 
 uint8_t Blend(uint8_t under, uint8_t over, float alpha) {
@@ -202,11 +172,6 @@ SPErr DrawImage(DRAWBOT_SurfaceRef surface, DRAWBOT_ImageRef image_ref,
   return kSPNoError;
 }
 
-// ---- drawing paths: taken and given back, never used by the panel -----------
-SPErr MoveTo(DRAWBOT_PathRef, float, float) { return kSPBadParameterError; }
-SPErr LineTo(DRAWBOT_PathRef, float, float) { return kSPBadParameterError; }
-SPErr ClosePath(DRAWBOT_PathRef) { return kSPBadParameterError; }
-
 // ---- the App suite -----------------------------------------------------------
 PF_Err InvalidateRect(const PF_ContextH contextH, const PF_Rect* rect) {
   if (!Active) return PF_Err_BAD_CALLBACK_PARAM;
@@ -219,47 +184,100 @@ PF_Err InvalidateRect(const PF_ContextH contextH, const PF_Rect* rect) {
   return PF_Err_NONE;
 }
 
-PF_Err Unsupported() {
-  Misuse("an App suite function this host does not offer");
-  return PF_Err_BAD_CALLBACK_PARAM;
+// The full tables: the panel's functions here, traps in every other slot.
+void FillSuites(PanelHost& host) {
+  host.custom_ui.PF_GetDrawingReference = GetDrawingReference;
+
+  host.draw.GetSupplier = GetSupplier;
+  host.draw.GetSurface = GetSurface;
+
+  DRAWBOT_SupplierSuite1& sp = host.supplier;
+  HOST_TRAP(sp, NewPen);
+  HOST_TRAP(sp, NewBrush);
+  HOST_TRAP(sp, SupportsText);
+  HOST_TRAP(sp, GetDefaultFontSize);
+  HOST_TRAP(sp, NewDefaultFont);
+  sp.NewImageFromBuffer = NewImageFromBuffer;
+  HOST_TRAP(sp, NewPath);
+  HOST_TRAP(sp, SupportsPixelLayoutBGRA);
+  HOST_TRAP(sp, PrefersPixelLayoutBGRA);
+  HOST_TRAP(sp, SupportsPixelLayoutARGB);
+  HOST_TRAP(sp, PrefersPixelLayoutARGB);
+  HOST_TRAP(sp, RetainObject);
+  sp.ReleaseObject = ReleaseObject;
+
+  DRAWBOT_SurfaceSuite1& sf = host.surface;
+  HOST_TRAP(sf, PushStateStack);
+  HOST_TRAP(sf, PopStateStack);
+  HOST_TRAP(sf, PaintRect);
+  HOST_TRAP(sf, FillPath);
+  HOST_TRAP(sf, StrokePath);
+  HOST_TRAP(sf, Clip);
+  HOST_TRAP(sf, GetClipBounds);
+  HOST_TRAP(sf, IsWithinClipBounds);
+  HOST_TRAP(sf, Transform);
+  HOST_TRAP(sf, DrawString);
+  sf.DrawImage = DrawImage;
+  HOST_TRAP(sf, SetInterpolationPolicy);
+  HOST_TRAP(sf, GetInterpolationPolicy);
+  HOST_TRAP(sf, SetAntiAliasPolicy);
+  HOST_TRAP(sf, GetAntiAliasPolicy);
+  HOST_TRAP(sf, Flush);
+  HOST_TRAP(sf, GetTransformToScreenScale);
+
+  // Taken and given back with the others, never used by the panel.
+  DRAWBOT_PathSuite1& pa = host.path;
+  HOST_TRAP(pa, MoveTo);
+  HOST_TRAP(pa, LineTo);
+  HOST_TRAP(pa, BezierTo);
+  HOST_TRAP(pa, AddRect);
+  HOST_TRAP(pa, AddArc);
+  HOST_TRAP(pa, Close);
+
+  PFAppSuite4& ap = host.app;
+  HOST_TRAP(ap, PF_AppGetBgColor);
+  HOST_TRAP(ap, PF_AppGetColor);
+  HOST_TRAP(ap, PF_GetPersonalInfo);
+  HOST_TRAP(ap, PF_GetFontStyleSheet);
+  HOST_TRAP(ap, PF_SetCursor);
+  HOST_TRAP(ap, PF_IsRenderEngine);
+  HOST_TRAP(ap, PF_AppColorPickerDialog);
+  HOST_TRAP(ap, PF_GetMouse);
+  ap.PF_InvalidateRect = InvalidateRect;
+  HOST_TRAP(ap, PF_ConvertLocalToGlobal);
+  HOST_TRAP(ap, PF_GetColorAtGlobalPoint);
 }
 
-const PF_EffectCustomUISuite1 CustomUiSuite = {GetDrawingReference};
-const DRAWBOT_DrawbotSuite1 DrawSuite = {GetSupplier, GetSurface};
-const DRAWBOT_SupplierSuite1 SupplierSuite = {NewPen, NewBrush, NewImageFromBuffer, NewPath,
-                                              ReleaseObject};
-const DRAWBOT_SurfaceSuite1 SurfaceSuite = {PushStateStack, PopStateStack, PaintRect, DrawImage};
-const DRAWBOT_PathSuite1 PathSuite = {MoveTo, LineTo, ClosePath};
-const PFAppSuite6 AppSuite = {
-    [](void*) { return Unsupported(); },
-    [](A_long, void*) { return Unsupported(); },
-    [](void*) { return Unsupported(); },
-    [](A_long, void*, A_short*, A_short*, A_short*) { return Unsupported(); },
-    [](A_long) { return Unsupported(); },
-    [](PF_Boolean*) { return Unsupported(); },
-    [](const A_char*, const void*, PF_Boolean, void*) { return Unsupported(); },
-    [](PF_Point*) { return Unsupported(); },
-    InvalidateRect,
-    [](const PF_Point*, PF_Point*) { return Unsupported(); },
-};
+// The host's event callbacks: the panel calls none of them.
+void FillEventCallbacks(const PanelHost& host, PF_EventCallbacks& cbs) {
+  cbs.refcon = const_cast<PanelHost*>(&host);
+  HOST_TRAP(cbs, layer_to_comp);
+  HOST_TRAP(cbs, comp_to_layer);
+  HOST_TRAP(cbs, get_comp2layer_xform);
+  HOST_TRAP(cbs, get_layer2comp_xform);
+  HOST_TRAP(cbs, source_to_frame);
+  HOST_TRAP(cbs, frame_to_source);
+  HOST_TRAP(cbs, info_draw_color);
+  HOST_TRAP(cbs, info_draw_text);
+}
 
-struct OfferedSuite {
-  const char* name;
-  int32_t version;
-  const void* table;
-};
-const OfferedSuite Offered[] = {
-    {kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1, &CustomUiSuite},
-    {kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1, &DrawSuite},
-    {kDRAWBOT_SupplierSuite, kDRAWBOT_SupplierSuite_Version1, &SupplierSuite},
-    {kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version1, &SurfaceSuite},
-    {kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1, &PathSuite},
-    {kPFAppSuite, kPFAppSuiteVersion6, &AppSuite},
-};
-
-const OfferedSuite* FindOffered(const char* name, int32_t version) {
-  for (const OfferedSuite& s : Offered)
-    if (std::strcmp(s.name, name) == 0 && s.version == version) return &s;
+// The active host's table of suite `name` at `version`, or null.
+const void* FindOffered(const char* name, int32_t version) {
+  if (!Active) return nullptr;
+  const struct {
+    const char* name;
+    int32_t version;
+    const void* table;
+  } offered[] = {
+      {kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1, &Active->custom_ui},
+      {kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1, &Active->draw},
+      {kDRAWBOT_SupplierSuite, kDRAWBOT_SupplierSuite_Version1, &Active->supplier},
+      {kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version1, &Active->surface},
+      {kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1, &Active->path},
+      {kPFAppSuite, kPFAppSuiteVersion4, &Active->app},
+  };
+  for (const auto& s : offered)
+    if (std::strcmp(s.name, name) == 0 && s.version == version) return s.table;
   return nullptr;
 }
 
@@ -267,11 +285,11 @@ const OfferedSuite* FindOffered(const char* name, int32_t version) {
 SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
   if (suite) *suite = nullptr;
   if (!Active || !name || !suite) return kSPBadParameterError;
-  const OfferedSuite* offered = FindOffered(name, version);
+  const void* offered = FindOffered(name, version);
   if (!offered) return Active->ctx->basic.AcquireSuite(name, version, suite);
   Active->requests.push_back(std::string(name) + "/" + std::to_string(version));
   if (Active->missing.count(name)) return kSPSuiteNotFoundError;
-  *suite = offered->table;
+  *suite = offered;
   ++Active->held[name];
   ++Active->acquisitions;
   return kSPNoError;
@@ -302,8 +320,9 @@ void PanelHostInit(PanelHost& host, HostContext& ctx) {
   host.basic.AcquireSuite = AcquireSuite;
   host.basic.ReleaseSuite = ReleaseSuite;
   ctx.in_data.pica_basicP = &host.basic;
+  FillSuites(host);
   std::memset(&host.context, 0, sizeof host.context);
-  host.context.magic = VELARRA_CHOSEN_CONTEXT_MAGIC;
+  host.context.magic = PANEL_HOST_CONTEXT_MAGIC;
   host.context.w_type = PF_Window_EFFECT;
   host.context_ptr = &host.context;
   host.contextH = &host.context_ptr;
@@ -338,6 +357,7 @@ PF_EventExtra PanelHostEvent(const PanelHost& host, PF_EventType type) {
   e.effect_win.area = PF_EA_CONTROL;
   e.effect_win.current_frame = {host.left, host.top, host.left + PANEL_HOST_WIDTH,
                                 host.top + PANEL_HOST_HEIGHT};
+  FillEventCallbacks(host, e.cbs);
   return e;
 }
 
@@ -360,7 +380,7 @@ PF_EventExtra PanelHostClickEvent(const PanelHost& host, A_long x, A_long y) {
   return e;
 }
 
-PF_Err PanelHostSend(PanelHost& host, PF_EntryPointFunc entry, PF_ParamDef* params[],
+PF_Err PanelHostSend(PanelHost& host, PF_FilterProc entry, PF_ParamDef* params[],
                      PF_EventExtra& event) {
   return entry(PF_Cmd_EVENT, &host.ctx->in_data, &host.ctx->out_data, params, nullptr, &event);
 }

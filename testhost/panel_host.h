@@ -9,14 +9,24 @@
 // The canvas stands for the part of the Effect Controls window under the
 // panel: window point (x, y) is canvas pixel (x - left, y - top); drawing
 // outside it is clipped. Images are made from 24-bit buffers of blue, green,
-// red with the rows bottom-up (see VELARRA_CHOSEN_DRAWBOT_BUFFER_BOTTOM_UP).
+// red (kDRAWBOT_PixelLayout_24BGR). The host's interface leaves the row
+// order of such a buffer open; this host reads the first row as the image's
+// bottom row, as in a bottom-up device-independent bitmap, so the panel's
+// pictures (read bottom-up from the module) appear upright.
+//
+// The suite tables are the host's full tables, held by each PanelHost: the
+// functions the panel uses (PF_GetDrawingReference, GetSupplier,
+// GetSurface, NewImageFromBuffer, ReleaseObject, DrawImage,
+// PF_InvalidateRect) are implemented here, every other slot is a trap
+// (testhost/host_traps.h), as are the event callbacks of every event.
 //
 // Fault injection: any suite can be made unavailable (`missing`) or
 // unreleasable (`unreleasable`), any suite function can be made to answer
-// an error (`failing`, by function name), and the drawing reference can be
-// withheld. Every misuse (a release of a suite not held, an unknown or
-// released object, a bad buffer) is counted in `misuse` with a line in
-// `misuse_log`; images still alive are counted in `live_images`.
+// an error (`failing`, by function name) or be taken out of its table (set
+// its slot to null), and the drawing reference can be withheld. Every
+// misuse (a release of a suite not held, an unknown or released object, a
+// bad buffer) is counted in `misuse` with a line in `misuse_log`; images
+// still alive are counted in `live_images`.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -42,9 +52,20 @@ struct PanelHostDraw {
   float x, y, alpha;
 };
 
+// The context magic this host stamps into the panel's context ('VELA').
+constexpr A_u_long PANEL_HOST_CONTEXT_MAGIC = 0x56454C41;
+
 struct PanelHost {
   HostContext* ctx = nullptr;
   SPBasicSuite basic;  // in ctx->in_data.pica_basicP while active
+
+  // The suites handed out, full tables in the host's order.
+  PF_EffectCustomUISuite1 custom_ui;
+  DRAWBOT_DrawbotSuite1 draw;
+  DRAWBOT_SupplierSuite1 supplier;
+  DRAWBOT_SurfaceSuite1 surface;
+  DRAWBOT_PathSuite1 path;
+  PFAppSuite4 app;
 
   // The canvas: window coordinates of its top-left pixel, size, pixels.
   A_long left = PANEL_HOST_LEFT, top = PANEL_HOST_TOP;
@@ -89,15 +110,15 @@ void PanelHostClearCanvas(PanelHost& host);
 // The number of suites still held, over all names.
 int64_t PanelHostSuitesHeld(const PanelHost& host);
 
-// An event of the panel (parameter 1, the control area, the panel's frame);
-// draw events update the whole frame.
+// An event of the panel (parameter 1, the control area, the panel's frame,
+// event callbacks that are all traps); draw events update the whole frame.
 PF_EventExtra PanelHostEvent(const PanelHost& host, PF_EventType type);
 PF_EventExtra PanelHostDrawEvent(const PanelHost& host);
 PF_EventExtra PanelHostCursorEvent(const PanelHost& host, A_long x, A_long y);  // window point
 PF_EventExtra PanelHostClickEvent(const PanelHost& host, A_long x, A_long y);
 
 // Delivers an event through the effect's entry point.
-PF_Err PanelHostSend(PanelHost& host, PF_EntryPointFunc entry, PF_ParamDef* params[],
+PF_Err PanelHostSend(PanelHost& host, PF_FilterProc entry, PF_ParamDef* params[],
                      PF_EventExtra& event);
 
 // Canvas pixel (x, y) as 0xRRGGBB; 0 outside.

@@ -11,13 +11,13 @@ constexpr A_long AWAY_X = 300, AWAY_Y = 110;
 
 struct Run {
   PanelHost host;
-  PF_EntryPointFunc entry;
+  PF_FilterProc entry;
   PF_ParamDef** params;
   const std::string& name;
   FILE* err;
   int status = HOST_EXIT_OK;
 
-  Run(PF_EntryPointFunc e, PF_ParamDef** p, const std::string& n, FILE* f)
+  Run(PF_FilterProc e, PF_ParamDef** p, const std::string& n, FILE* f)
       : entry(e), params(p), name(n), err(f) {}
 
   void Fail(int code, const char* what) {
@@ -60,7 +60,7 @@ struct Run {
 };
 }  // namespace
 
-int RenderPanelImages(PF_EntryPointFunc entry, HostContext& ctx, PF_ParamDef* params[],
+int RenderPanelImages(PF_FilterProc entry, HostContext& ctx, PF_ParamDef* params[],
                       const std::string& dir, const std::string& prefix, const std::string& name,
                       FILE* err) {
   Run run(entry, params, name, err);

@@ -16,6 +16,6 @@
 // hover did not ask for a redraw or did not come back, or the panel misused
 // the suites; LEAK when suites or images are left over; USAGE when a file
 // cannot be written.
-int RenderPanelImages(PF_EntryPointFunc entry, HostContext& ctx, PF_ParamDef* params[],
+int RenderPanelImages(PF_FilterProc entry, HostContext& ctx, PF_ParamDef* params[],
                       const std::string& dir, const std::string& prefix, const std::string& name,
                       FILE* err);

@@ -8,6 +8,8 @@ constexpr uint32_t VENDOR = FourCC("8BIM");
 uint32_t Le32(const uint8_t* p) {
   return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
+
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 }  // namespace
 
 std::string FourCCString(uint32_t code) {
@@ -25,7 +27,7 @@ bool ParsePipl(const uint8_t* bytes, size_t size, PiplInfo& out, std::string& er
     error = "PiPL shorter than its 10-byte header";
     return false;
   }
-  out.reserved = static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
+  out.reserved = Le16(bytes);
   out.version = Le32(bytes + 2);
   uint32_t count = Le32(bytes + 6);
   if (out.version != 0) {
@@ -74,13 +76,20 @@ bool PiplLong(const PiplInfo& info, uint32_t key, uint32_t& value) {
   return true;
 }
 
+bool PiplShort(const PiplInfo& info, uint32_t key, uint16_t& value) {
+  const PiplProperty* p = PiplFind(info, key);
+  if (!p || p->data.size() < 2) return false;
+  value = Le16(p->data.data());
+  return true;
+}
+
 bool PiplFourCC(const PiplInfo& info, uint32_t key, uint32_t& value) { return PiplLong(info, key, value); }
 
 bool PiplVersion(const PiplInfo& info, uint32_t key, uint16_t& major, uint16_t& minor) {
-  uint32_t v;
-  if (!PiplLong(info, key, v)) return false;
-  major = static_cast<uint16_t>(v >> 16);
-  minor = static_cast<uint16_t>(v & 0xFFFF);
+  const PiplProperty* p = PiplFind(info, key);
+  if (!p || p->data.size() < 4) return false;
+  major = Le16(p->data.data());
+  minor = Le16(p->data.data() + 2);
   return true;
 }
 
@@ -143,7 +152,12 @@ std::string PiplDescribe(const PiplInfo& info) {
     } else if (key == FourCC("kind")) {
       value = "'" + FourCCString(v) + "'";
     } else if (key == FourCC("ePVR") || key == FourCC("eSVR")) {
-      value = std::to_string(v >> 16) + "." + std::to_string(v & 0xFFFF);
+      uint16_t major = 0, minor = 0;
+      PiplVersion(info, key, major, minor);
+      value = std::to_string(major) + "." + std::to_string(minor);
+    } else if (key == FourCC("eINF") && p.data.size() >= 2) {
+      std::snprintf(line, sizeof line, "0x%X", unsigned(Le16(p.data.data())));
+      value = line;
     } else {
       std::snprintf(line, sizeof line, "0x%X", v);
       value = line;

@@ -3,7 +3,9 @@
 //
 // Layout (little-endian): u16 reserved, u32 list version, u32 property
 // count, then per property: u32 vendor, u32 key, u32 id, u32 data length,
-// data padded to a multiple of 4. Four-character codes are 32-bit numbers.
+// data padded to a multiple of 4 (the length may count the padding or not).
+// Four-character codes are 32-bit numbers; versions are two u16, major
+// first; the info flags ('eINF') are one u16.
 //
 // Failure behaviour: ParsePipl checks every length against the bytes it was
 // given and answers false with a message for any list it cannot read
@@ -42,9 +44,10 @@ bool ParsePipl(const uint8_t* bytes, size_t size, PiplInfo& out, std::string& er
 const PiplProperty* PiplFind(const PiplInfo& info, uint32_t key);
 bool PiplFourCC(const PiplInfo& info, uint32_t key, uint32_t& value);
 bool PiplLong(const PiplInfo& info, uint32_t key, uint32_t& value);
+bool PiplShort(const PiplInfo& info, uint32_t key, uint16_t& value);
 bool PiplPascalString(const PiplInfo& info, uint32_t key, std::string& value);
 bool PiplCString(const PiplInfo& info, uint32_t key, std::string& value);
-// Versions as (major << 16) | minor.
+// Versions: major, then minor.
 bool PiplVersion(const PiplInfo& info, uint32_t key, uint16_t& major, uint16_t& minor);
 
 // An effect the host can use: kind 'eFKT', a name and a 64-bit Windows code

@@ -17,7 +17,7 @@ enum {
 };
 
 struct HostEffect {
-  PF_EntryPointFunc entry = nullptr;
+  PF_FilterProc entry = nullptr;
   std::string name;  // the effect's name (PiPL) for messages and file names
   // The module's PiPL, when it has one (the Windows host reads it).
   const PiplInfo* pipl = nullptr;

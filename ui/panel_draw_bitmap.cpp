@@ -39,6 +39,20 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
       break;
     }
   }
+  const DRAWBOT_DrawbotSuite1* draw =
+      static_cast<const DRAWBOT_DrawbotSuite1*>(drawbot[DRAW_SUITE].table);
+  const DRAWBOT_SupplierSuite1* supplier_suite =
+      static_cast<const DRAWBOT_SupplierSuite1*>(drawbot[SUPPLIER_SUITE].table);
+  const DRAWBOT_SurfaceSuite1* surface_suite =
+      static_cast<const DRAWBOT_SurfaceSuite1*>(drawbot[SURFACE_SUITE].table);
+  // A table without a function the drawing needs is a suite the host could
+  // not give.
+  if (all_drawbot && !(draw->GetSupplier && draw->GetSurface && supplier_suite->NewImageFromBuffer &&
+                       supplier_suite->ReleaseObject && surface_suite->DrawImage)) {
+    PanelSuiteMessage(out_data, PanelAcquireMessage);
+    err = PF_Err_BAD_CALLBACK_PARAM;
+    all_drawbot = false;
+  }
 
   DRAWBOT_DrawRef drawing = nullptr;
   PanelSuite custom_ui = {kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1, nullptr};
@@ -47,9 +61,12 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
   if (!ui_err) {
     const PF_EffectCustomUISuite1* ui =
         static_cast<const PF_EffectCustomUISuite1*>(custom_ui.table);
-    Keep(err, ui->PF_GetDrawingReference ? ui->PF_GetDrawingReference(event->contextH, &drawing)
-                                         : PF_Err_BAD_CALLBACK_PARAM);
-    Keep(err, PanelReleaseSuite(in_data, out_data, custom_ui));
+    if (!ui->PF_GetDrawingReference) {
+      Keep(err, PanelSuiteIncomplete(in_data, out_data, custom_ui));
+    } else {
+      Keep(err, ui->PF_GetDrawingReference(event->contextH, &drawing));
+      Keep(err, PanelReleaseSuite(in_data, out_data, custom_ui));
+    }
   }
 
   // Without a drawing reference or a full set of drawing suites nothing is
@@ -58,12 +75,6 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
     for (PanelSuite& s : drawbot) Keep(err, PanelReleaseSuite(in_data, out_data, s));
     return err;
   }
-  const DRAWBOT_DrawbotSuite1* draw =
-      static_cast<const DRAWBOT_DrawbotSuite1*>(drawbot[DRAW_SUITE].table);
-  const DRAWBOT_SupplierSuite1* supplier_suite =
-      static_cast<const DRAWBOT_SupplierSuite1*>(drawbot[SUPPLIER_SUITE].table);
-  const DRAWBOT_SurfaceSuite1* surface_suite =
-      static_cast<const DRAWBOT_SurfaceSuite1*>(drawbot[SURFACE_SUITE].table);
 
   DRAWBOT_SupplierRef supplier = nullptr;
   DRAWBOT_SurfaceRef surface = nullptr;
@@ -88,7 +99,7 @@ PF_Err PanelDrawBitmap(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*
       }
       PageFree(bits);  // the image holds its own copy
     }
-    if (image) Keep(err, supplier_suite->ReleaseObject(image));
+    if (image) Keep(err, supplier_suite->ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(image)));
   }
 
   for (PanelSuite& s : drawbot) Keep(err, PanelReleaseSuite(in_data, out_data, s));

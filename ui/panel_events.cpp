@@ -107,13 +107,17 @@ PF_Err PanelAdjustCursor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* 
 
   // The hover changes only together with the redraw that shows it: without
   // the App suite the state stays, and the next cursor event tries again.
-  PanelSuite app = {kPFAppSuite, kPFAppSuiteVersion6, nullptr};
+  // Version 6 of the App suite is the table PFAppSuite4.
+  PanelSuite app = {kPFAppSuite, kPFAppSuiteVersion4, nullptr};
   if (PanelAcquireSuite(in_data, out_data, app) != PF_Err_NONE) return PF_Err_NONE;
+  const PFAppSuite4* suite = static_cast<const PFAppSuite4*>(app.table);
+  if (!suite->PF_InvalidateRect) {
+    PanelSuiteIncomplete(in_data, out_data, app);
+    return PF_Err_NONE;
+  }
   HoverHelp = over_help;
   HoverAbout = over_about;
-  const PFAppSuite6* suite = static_cast<const PFAppSuite6*>(app.table);
-  if (suite->PF_InvalidateRect)
-    suite->PF_InvalidateRect(event->contextH, &event->effect_win.current_frame);
+  suite->PF_InvalidateRect(event->contextH, &event->effect_win.current_frame);
   event->evt_out_flags |= PF_EO_HANDLED_EVENT | PF_EO_UPDATE_NOW;
   panel->uu.change_flags |= PF_ChangeFlag_CHANGED_VALUE;
   PanelReleaseSuite(in_data, out_data, app);

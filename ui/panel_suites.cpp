@@ -42,3 +42,9 @@ PF_Err PanelReleaseSuite(PF_InData* in_data, PF_OutData* out_data, PanelSuite& s
   }
   return PF_Err_NONE;
 }
+
+PF_Err PanelSuiteIncomplete(PF_InData* in_data, PF_OutData* out_data, PanelSuite& s) {
+  PanelReleaseSuite(in_data, out_data, s);
+  PanelSuiteMessage(out_data, PanelAcquireMessage);
+  return PF_Err_BAD_CALLBACK_PARAM;
+}

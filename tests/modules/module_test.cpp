@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "sdk/AE_Effect.h"
 #include "testhost/host_context.h"
@@ -49,61 +51,82 @@ TEST(Modules, LoadAndExportTheEntryPoint) {
   }
 }
 
-TEST(Modules, PiplHoldsTheElevenPropertiesInOrder) {
+// The PiPL as the host reads it, built here from the published layout:
+// header (1, list version 0, 11 properties), then each property: vendor
+// '8BIM' and key as big-endian codes (so their bytes come reversed), id 0,
+// the length, the data padded with zeros to a multiple of 4.
+std::vector<uint8_t> PublishedPipl(const std::string& name) {
+  std::vector<uint8_t> b = {1, 0, 0, 0, 0, 0, 11, 0, 0, 0};
+  auto le32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+  };
+  auto code = [&](const char* c) { b.insert(b.end(), {uint8_t(c[3]), uint8_t(c[2]), uint8_t(c[1]), uint8_t(c[0])}); };
+  auto property = [&](const char* key, std::vector<uint8_t> data, size_t length) {
+    code("8BIM");
+    code(key);
+    le32(0);
+    le32(uint32_t(length));
+    data.resize((data.size() + 3) / 4 * 4, 0);
+    b.insert(b.end(), data.begin(), data.end());
+  };
+  // Strings carry their padded size as the length.
+  auto text = [&](const char* key, std::vector<uint8_t> data) { property(key, data, (data.size() + 3) / 4 * 4); };
+  auto pascal = [](const std::string& s) {
+    std::vector<uint8_t> d = {uint8_t(s.size())};
+    d.insert(d.end(), s.begin(), s.end());
+    return d;
+  };
+  property("kind", {'T', 'K', 'F', 'e'}, 4);  // 'eFKT'
+  text("name", pascal(name));
+  text("catg", pascal("Morrowick"));
+  const std::string entry = "EntryPointFunc";
+  std::vector<uint8_t> c_string(entry.begin(), entry.end());
+  c_string.push_back(0);
+  text("8664", c_string);
+  property("ePVR", {2, 0, 0, 0}, 4);        // 16-bit major 2, minor 0
+  property("eSVR", {13, 0, 2, 0}, 4);       // 13.2
+  property("eVER", {1, 0, 0x10, 0}, 4);     // 0x100001
+  property("eINF", {0, 0}, 2);              // 16 bits
+  property("eGLO", {0x54, 0x84, 0x00, 0x06}, 4);  // 0x6008454
+  text("eMNA", pascal(name));
+  property("aeFL", {0, 0, 0, 0}, 4);
+  return b;
+}
+
+bool Contains(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& part) {
+  return std::search(bytes.begin(), bytes.end(), part.begin(), part.end()) != bytes.end();
+}
+
+TEST(Modules, PiplHasThePublishedByteLayout) {
   for (const ModuleCase& m : MODULES) {
     SCOPED_TRACE(m.file);
     Loaded l(PathOf(m));
     ASSERT_NE(l.module, nullptr);
-    const uint8_t* bytes = nullptr;
+    const uint8_t* data = nullptr;
     size_t size = 0;
-    ASSERT_TRUE(PiplBytes(l.module, bytes, size));
-    // header: reserved word 1, list version 0, 11 properties
-    ASSERT_GE(size, 10u);
-    EXPECT_EQ(bytes[0], 1);
-    EXPECT_EQ(bytes[1], 0);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 2, 8), std::string("\0\0\0\0\x0b\0\0\0", 8));
-    // the vendor code is a 32-bit number: its bytes come reversed
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 10, 8), "MIB8dnik");
+    ASSERT_TRUE(PiplBytes(l.module, data, size));
+    const std::vector<uint8_t> bytes(data, data + size);
+    EXPECT_EQ(bytes, PublishedPipl(m.name));
+    // the versions and the info flags, whole properties as published
+    EXPECT_TRUE(Contains(bytes, {0x4D, 0x49, 0x42, 0x38, 0x52, 0x56, 0x50, 0x65, 0, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0}));
+    EXPECT_TRUE(Contains(bytes, {0x4D, 0x49, 0x42, 0x38, 0x52, 0x56, 0x53, 0x65, 0, 0, 0, 0, 4, 0, 0, 0, 13, 0, 2, 0}));
+    EXPECT_TRUE(Contains(bytes, {0x4D, 0x49, 0x42, 0x38, 0x46, 0x4E, 0x49, 0x65, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0}));
 
+    // and the test host's reader takes the same values from it
     PiplInfo info;
-    std::string error;
-    ASSERT_TRUE(ParsePipl(bytes, size, info, error)) << error;
-    const char* keys[] = {"kind", "name", "catg", "8664", "ePVR", "eSVR", "eVER", "eINF", "eGLO", "eMNA", "aeFL"};
-    ASSERT_EQ(info.properties.size(), 11u);
-    for (size_t i = 0; i < 11; ++i) {
-      EXPECT_EQ(FourCCString(info.properties[i].key), keys[i]);
-      EXPECT_EQ(FourCCString(info.properties[i].vendor), "8BIM");
-      EXPECT_EQ(info.properties[i].id, 0u);
-      EXPECT_EQ(info.properties[i].data.size() % 4, 0u) << keys[i];
-    }
-    uint32_t kind = 0, eVER = 0, eINF = 1, eGLO = 0, aeFL = 1;
-    uint16_t major = 0, minor = 0;
-    std::string name, category, entry, match;
-    EXPECT_TRUE(PiplFourCC(info, FourCC("kind"), kind));
-    EXPECT_EQ(FourCCString(kind), "eFKT");
+    std::string error, entry, name;
+    ASSERT_TRUE(ParsePipl(data, size, info, error)) << error;
+    ASSERT_TRUE(PiplValidateEffect(info, entry, error)) << error;
+    EXPECT_EQ(entry, "EntryPointFunc");
     EXPECT_TRUE(PiplPascalString(info, FourCC("name"), name));
     EXPECT_EQ(name, m.name);
-    EXPECT_TRUE(PiplPascalString(info, FourCC("catg"), category));
-    EXPECT_EQ(category, "Morrowick");
-    EXPECT_TRUE(PiplCString(info, FourCC("8664"), entry));
-    EXPECT_EQ(entry, "EntryPointFunc");
+    uint16_t major = 0, minor = 0, info_flags = 1;
     EXPECT_TRUE(PiplVersion(info, FourCC("ePVR"), major, minor));
-    EXPECT_EQ(major, 2);
-    EXPECT_EQ(minor, 0);
+    EXPECT_EQ(major * 100 + minor, 200);
     EXPECT_TRUE(PiplVersion(info, FourCC("eSVR"), major, minor));
-    EXPECT_EQ(major, 13);
-    EXPECT_EQ(minor, 2);
-    EXPECT_TRUE(PiplLong(info, FourCC("eVER"), eVER));
-    EXPECT_EQ(eVER, 0x100001u);
-    EXPECT_TRUE(PiplLong(info, FourCC("eINF"), eINF));
-    EXPECT_EQ(eINF, 0u);
-    EXPECT_TRUE(PiplLong(info, FourCC("eGLO"), eGLO));
-    EXPECT_EQ(eGLO, 0x6008454u);
-    EXPECT_TRUE(PiplPascalString(info, FourCC("eMNA"), match));
-    EXPECT_EQ(match, m.name);
-    EXPECT_TRUE(PiplLong(info, FourCC("aeFL"), aeFL));
-    EXPECT_EQ(aeFL, 0u);
-    EXPECT_TRUE(PiplValidateEffect(info, entry, error)) << error;
+    EXPECT_EQ(major * 100 + minor, 1302);
+    EXPECT_TRUE(PiplShort(info, FourCC("eINF"), info_flags));
+    EXPECT_EQ(info_flags, 0);
   }
 }
 
@@ -113,7 +136,7 @@ TEST(Modules, AnswerGlobalAndParameterSetUp) {
     SCOPED_TRACE(m.file);
     Loaded l(PathOf(m));
     ASSERT_NE(l.module, nullptr);
-    auto entry = reinterpret_cast<PF_EntryPointFunc>(reinterpret_cast<void*>(GetProcAddress(l.module, "EntryPointFunc")));
+    auto entry = reinterpret_cast<PF_FilterProc>(reinterpret_cast<void*>(GetProcAddress(l.module, "EntryPointFunc")));
     ASSERT_NE(entry, nullptr);
     HostContext ctx;
     HostContextInit(ctx);

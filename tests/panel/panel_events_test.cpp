@@ -184,7 +184,8 @@ TEST_F(PanelTest, OtherEventTypesDoNothing) {
   for (PF_EventType t :
        std::vector<PF_EventType>{PF_Event_NEW_CONTEXT, PF_Event_ACTIVATE, PF_Event_DRAG,
                                  PF_Event_DEACTIVATE, PF_Event_CLOSE_CONTEXT, PF_Event_IDLE,
-                                 PF_Event_KEYDOWN, PF_Event_KEYUP, PF_Event_MOUSE_EXITED, 99, -1}) {
+                                 PF_Event_KEYDOWN_OBSOLETE, PF_Event_KEYDOWN, PF_Event_MOUSE_EXITED,
+                                 PF_Event_NUM_EVENTS, 99, PF_Event_NONE}) {
     PF_EventExtra e = PanelHostCursorEvent(host, host.left + 30, host.top + 30);
     e.e_type = t;
     EXPECT_EQ(Send(e), PF_Err_NONE) << t;

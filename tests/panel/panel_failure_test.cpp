@@ -3,9 +3,25 @@
 #include "tests/panel/panel_fixture.h"
 
 namespace {
-const char* const DrawingSuites[] = {kDRAWBOT_DrawSuite, kDRAWBOT_SupplierSuite,
-                                     kDRAWBOT_SurfaceSuite, kDRAWBOT_PathSuite,
-                                     kPFEffectCustomUISuite};
+// What the host can fail to give a drawing: a whole suite, or a function
+// the panel calls (its slot null in the suite's table).
+struct Lack {
+  const char* what;
+  void (*apply)(PanelHost& host);
+};
+const Lack DrawingLacks[] = {
+    {kDRAWBOT_DrawSuite, [](PanelHost& h) { h.missing = {kDRAWBOT_DrawSuite}; }},
+    {kDRAWBOT_SupplierSuite, [](PanelHost& h) { h.missing = {kDRAWBOT_SupplierSuite}; }},
+    {kDRAWBOT_SurfaceSuite, [](PanelHost& h) { h.missing = {kDRAWBOT_SurfaceSuite}; }},
+    {kDRAWBOT_PathSuite, [](PanelHost& h) { h.missing = {kDRAWBOT_PathSuite}; }},
+    {kPFEffectCustomUISuite, [](PanelHost& h) { h.missing = {kPFEffectCustomUISuite}; }},
+    {"GetSupplier", [](PanelHost& h) { h.draw.GetSupplier = nullptr; }},
+    {"GetSurface", [](PanelHost& h) { h.draw.GetSurface = nullptr; }},
+    {"NewImageFromBuffer", [](PanelHost& h) { h.supplier.NewImageFromBuffer = nullptr; }},
+    {"ReleaseObject", [](PanelHost& h) { h.supplier.ReleaseObject = nullptr; }},
+    {"DrawImage", [](PanelHost& h) { h.surface.DrawImage = nullptr; }},
+    {"PF_GetDrawingReference", [](PanelHost& h) { h.custom_ui.PF_GetDrawingReference = nullptr; }},
+};
 
 // One picture at the panel's origin.
 PF_Err DrawOne(PF_InData* in, PF_OutData* out, PF_ParamDef** params, PF_EventExtra& e, A_long id,
@@ -13,13 +29,15 @@ PF_Err DrawOne(PF_InData* in, PF_OutData* out, PF_ParamDef** params, PF_EventExt
   return PanelDrawBitmap(in, out, params, nullptr, &e, id, w, h, 0, 0);
 }
 
-// Each suite missing in turn: the message and its flag, 516 from the
-// picture's routine, 0 from the event, nothing drawn, the event's out-flags
-// as they were, every acquired suite given back.
+// Each suite or function missing in turn: the message and its flag, 516
+// from the picture's routine, 0 from the event, nothing drawn, the event's
+// out-flags as they were, every acquired suite given back.
 TEST_F(PanelTest, EachMissingDrawingSuiteStopsTheDrawing) {
-  for (const char* name : DrawingSuites) {
-    SCOPED_TRACE(name);
-    host.missing = {name};
+  for (const Lack& lack : DrawingLacks) {
+    SCOPED_TRACE(lack.what);
+    PanelHostInit(host, ctx);  // full tables again
+    host.missing.clear();
+    lack.apply(host);
     host.requests.clear();
     std::memset(ctx.out_data.return_msg, 0, sizeof ctx.out_data.return_msg);
     ctx.out_data.out_flags = PF_OutFlag_CUSTOM_UI;
@@ -38,6 +56,7 @@ TEST_F(PanelTest, EachMissingDrawingSuiteStopsTheDrawing) {
   }
   // the drawing suites are taken in their order and the first missing one
   // ends the row; the custom UI suite is asked for all the same
+  PanelHostInit(host, ctx);
   host.missing = {kDRAWBOT_SupplierSuite};
   host.requests.clear();
   PF_EventExtra e = PanelHostDrawEvent(host);
@@ -76,21 +95,36 @@ TEST_F(PanelTest, FirstFailureIsKept) {
   EXPECT_TRUE(host.draws.empty());
 }
 
+// The App suite missing, or its invalidation: the message, the hover as it
+// was, nothing invalidated, until a cursor event with the suite back.
 TEST_F(PanelTest, MissingAppSuiteKeepsTheHoverAndInvalidatesNothing) {
-  Draw();
-  host.missing = {kPFAppSuite};
-  PF_EventExtra e = Cursor(30, 30);
-  EXPECT_EQ(MessageText(), "Not able to acquire AEFX Suite.");
-  EXPECT_TRUE(Message());
-  EXPECT_EQ(HoverAbout, 0);
-  EXPECT_TRUE(host.invalidated.empty());
-  EXPECT_EQ(e.evt_out_flags, 0);
-  EXPECT_EQ(defs[1].uu.change_flags, 0);
-  // the next cursor event, with the suite back, takes the change
-  host.missing.clear();
-  Cursor(31, 30);
-  EXPECT_EQ(HoverAbout, 1);
-  EXPECT_EQ(host.invalidated.size(), 1u);
+  const Lack lacks[] = {{kPFAppSuite, [](PanelHost& h) { h.missing = {kPFAppSuite}; }},
+                        {"PF_InvalidateRect", [](PanelHost& h) { h.app.PF_InvalidateRect = nullptr; }}};
+  for (const Lack& lack : lacks) {
+    SCOPED_TRACE(lack.what);
+    PanelHostInit(host, ctx);
+    HoverAbout = 0;
+    defs[1].uu.change_flags = 0;
+    Draw();
+    ctx.out_data.out_flags = 0;
+    std::memset(ctx.out_data.return_msg, 0, sizeof ctx.out_data.return_msg);
+    host.invalidated.clear();
+    lack.apply(host);
+    PF_EventExtra e = Cursor(30, 30);
+    EXPECT_EQ(MessageText(), "Not able to acquire AEFX Suite.");
+    EXPECT_TRUE(Message());
+    EXPECT_EQ(HoverAbout, 0);
+    EXPECT_TRUE(host.invalidated.empty());
+    EXPECT_EQ(e.evt_out_flags, 0);
+    EXPECT_EQ(defs[1].uu.change_flags, 0);
+    EXPECT_EQ(PanelHostSuitesHeld(host), 0);
+    // the next cursor event, with the suite back, takes the change
+    PanelHostInit(host, ctx);
+    host.missing.clear();
+    Cursor(31, 30);
+    EXPECT_EQ(HoverAbout, 1);
+    EXPECT_EQ(host.invalidated.size(), 1u);
+  }
 }
 
 TEST_F(PanelTest, MissingBasicSuiteEndsEveryHandlerWithTheMessage) {

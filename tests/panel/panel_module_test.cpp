@@ -18,11 +18,11 @@ constexpr int GOLDEN_TOLERANCE = 0;  // exact: nothing lossy between the resourc
 
 struct Module {
   HMODULE module = nullptr;
-  PF_EntryPointFunc entry = nullptr;
+  PF_FilterProc entry = nullptr;
   explicit Module(const char* file) {
     module = LoadLibraryA((std::string(VELARRA_TEST_MODULE_DIR) + file).c_str());
     if (module)
-      entry = reinterpret_cast<PF_EntryPointFunc>(
+      entry = reinterpret_cast<PF_FilterProc>(
           reinterpret_cast<void*>(GetProcAddress(module, "EntryPointFunc")));
   }
   ~Module() {
@@ -35,7 +35,7 @@ struct Instance {
   HostContext ctx;
   std::vector<PF_ParamDef> defs;
   std::vector<PF_ParamDef*> params;
-  explicit Instance(PF_EntryPointFunc entry) {
+  explicit Instance(PF_FilterProc entry) {
     HostContextInit(ctx);
     EXPECT_EQ(entry(PF_Cmd_GLOBAL_SETUP, &ctx.in_data, &ctx.out_data, nullptr, nullptr, nullptr),
               PF_Err_NONE);

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "sdk/AE_EffectSuites.h"
 #include "testhost/host_context.h"
+#include "testhost/host_traps.h"
+#include "testhost/panel_host.h"
 
 namespace {
 struct HostContextTest : ::testing::Test {
@@ -20,7 +26,8 @@ struct HostContextTest : ::testing::Test {
 TEST_F(HostContextTest, HandlesAreCountedAndNotZeroFilled) {
   PF_Handle h = U().host_new_handle(80);
   ASSERT_NE(h, nullptr);
-  EXPECT_EQ(U().host_get_handle_size(h), 80u);
+  ASSERT_NE(HostFindHandle(ctx, h), nullptr);
+  EXPECT_EQ(HostFindHandle(ctx, h)->size, 80u);
   unsigned char* p = static_cast<unsigned char*>(U().host_lock_handle(h));
   ASSERT_EQ(static_cast<void*>(p), *h);
   EXPECT_EQ(p[0], 0xA5);  // a plug-in that relies on zeros shows up
@@ -43,11 +50,10 @@ TEST_F(HostContextTest, MisusedHandlesAreReportedNotFollowed) {
   void* block = nullptr;
   PF_Handle foreign = &block;
   EXPECT_EQ(U().host_lock_handle(foreign), nullptr);
-  EXPECT_EQ(U().host_get_handle_size(nullptr), 0u);
   PF_Handle g = U().host_new_handle(8);
   U().host_unlock_handle(g);  // never locked
-  EXPECT_EQ(ctx.misuse, 5);
-  EXPECT_EQ(ctx.misuse_log.size(), 5u);
+  EXPECT_EQ(ctx.misuse, 4);
+  EXPECT_EQ(ctx.misuse_log.size(), 4u);
 }
 
 TEST_F(HostContextTest, HandleFailuresFireAtTheirCall) {
@@ -86,9 +92,9 @@ TEST_F(HostContextTest, CheckoutsAreCountedAndCanFail) {
 TEST_F(HostContextTest, OnlyRegisteredSuitesAreAvailable) {
   const SPBasicSuite* basic = ctx.in_data.pica_basicP;
   const void* suite = &basic;
-  EXPECT_EQ(basic->AcquireSuite(kPFAppSuite, kPFAppSuiteVersion6, &suite), kSPSuiteNotFoundError);
+  EXPECT_EQ(basic->AcquireSuite(kPFAppSuite, kPFAppSuiteVersion4, &suite), kSPSuiteNotFoundError);
   EXPECT_EQ(suite, nullptr);
-  PFAppSuite6 app;
+  PFAppSuite4 app;
   std::memset(&app, 0, sizeof app);
   ctx.suites.push_back({kPFAppSuite, 6, &app});
   EXPECT_EQ(basic->AcquireSuite(kPFAppSuite, 5, &suite), kSPSuiteNotFoundError);  // another version
@@ -125,4 +131,90 @@ TEST_F(HostContextTest, RegistrationIsRecorded) {
   std::memset(&ui, 0, sizeof ui);
   EXPECT_EQ(ctx.in_data.inter.register_ui(ctx.in_data.effect_ref, &ui), 0);
   EXPECT_EQ(ctx.num_params_at_register_ui, 3);
+}
+
+namespace {
+// Walks a table word by word: the words at `used` hold the host's own
+// functions, those at `data` are no functions, every other word is a trap.
+void ExpectTraps(const char* table_name, const void* table, size_t size, std::set<size_t> used,
+                 std::set<size_t> data = {}) {
+  SCOPED_TRACE(table_name);
+  for (size_t at = 0; at + 8 <= size; at += 8) {
+    if (data.count(at)) continue;
+    const void* fn = nullptr;
+    std::memcpy(&fn, static_cast<const char*>(table) + at, sizeof fn);
+    EXPECT_NE(fn, nullptr) << "slot at " << at;
+    EXPECT_EQ(HostIsTrap(fn), used.count(at) == 0) << "slot at " << at;
+  }
+}
+
+struct TrapRecorder {
+  HostTrapHookFn saved = HostTrapHook;
+  std::vector<std::string> calls;
+  static TrapRecorder* Active;
+  TrapRecorder() {
+    Active = this;
+    HostTrapHook = [](const char* slot) { Active->calls.push_back(slot); };
+  }
+  ~TrapRecorder() { HostTrapHook = saved; }
+};
+TrapRecorder* TrapRecorder::Active = nullptr;
+}  // namespace
+
+// The test host's tables are full: the plug-ins' functions in their slots,
+// a trap in every other one, the panel's suites and event callbacks too.
+TEST_F(HostContextTest, EverySlotThePlugInsMustNotCallIsATrap) {
+  ExpectTraps("PF_InteractCallbacks", &ctx.in_data.inter, offsetof(PF_InteractCallbacks, reserved_str),
+              {offsetof(PF_InteractCallbacks, checkout_param), offsetof(PF_InteractCallbacks, checkin_param),
+               offsetof(PF_InteractCallbacks, add_param), offsetof(PF_InteractCallbacks, register_ui)});
+  ExpectTraps("PF_UtilCallbacks", &ctx.utils, sizeof ctx.utils,
+              {offsetof(PF_UtilCallbacks, host_new_handle), offsetof(PF_UtilCallbacks, host_lock_handle),
+               offsetof(PF_UtilCallbacks, host_unlock_handle), offsetof(PF_UtilCallbacks, host_dispose_handle),
+               offsetof(PF_UtilCallbacks, ansi.strcpy), offsetof(PF_UtilCallbacks, get_platform_data)},
+              {offsetof(PF_UtilCallbacks, get_batch_func_is_deprecated), offsetof(PF_UtilCallbacks, ansi.ansi_procs),
+               offsetof(PF_UtilCallbacks, reserved)});
+  ExpectTraps("SPBasicSuite", &ctx.basic, sizeof ctx.basic,
+              {offsetof(SPBasicSuite, AcquireSuite), offsetof(SPBasicSuite, ReleaseSuite)});
+
+  PanelHost host;
+  PanelHostInit(host, ctx);
+  ExpectTraps("PF_EffectCustomUISuite1", &host.custom_ui, sizeof host.custom_ui, {0});
+  ExpectTraps("DRAWBOT_DrawbotSuite1", &host.draw, sizeof host.draw, {0, 8});
+  ExpectTraps("DRAWBOT_SupplierSuite1", &host.supplier, sizeof host.supplier,
+              {offsetof(DRAWBOT_SupplierSuite1, NewImageFromBuffer), offsetof(DRAWBOT_SupplierSuite1, ReleaseObject)});
+  ExpectTraps("DRAWBOT_SurfaceSuite1", &host.surface, sizeof host.surface,
+              {offsetof(DRAWBOT_SurfaceSuite1, DrawImage)});
+  ExpectTraps("DRAWBOT_PathSuite1", &host.path, sizeof host.path, {});
+  ExpectTraps("PFAppSuite4", &host.app, sizeof host.app, {offsetof(PFAppSuite4, PF_InvalidateRect)});
+  const PF_EventExtra e = PanelHostDrawEvent(host);
+  ExpectTraps("PF_EventCallbacks", &e.cbs, sizeof e.cbs, {}, {offsetof(PF_EventCallbacks, refcon)});
+  PanelHostDone(host);
+}
+
+// A call of a trap is recorded under its slot's name, counted as misuse,
+// handed to the hook (which fails the running test outside this one) and
+// answered with an error.
+TEST_F(HostContextTest, ATrapRecordsTheCallAndAnswersAnError) {
+  TrapRecorder recorder;
+  const int64_t before = HostTrapCalls();
+  PF_Pixel rgb = {};
+  A_long hue = 0;
+  EXPECT_EQ(U().colorCB.Hue(ctx.in_data.effect_ref, &rgb, &hue), PF_Err_INVALID_CALLBACK);
+  char text[8] = {};
+  EXPECT_EQ(U().ansi.sprintf(text, "%d", 1), PF_Err_INVALID_CALLBACK);
+  EXPECT_EQ(U().ansi.sin(1.0), 0.0);
+  EXPECT_EQ(U().host_get_handle_size(nullptr), A_HandleSize(PF_Err_INVALID_CALLBACK));
+  EXPECT_EQ(ctx.in_data.inter.abort(ctx.in_data.effect_ref), PF_Err_INVALID_CALLBACK);
+  void* block = nullptr;
+  EXPECT_NE(ctx.basic.AllocateBlock(16, &block), kSPNoError);
+  EXPECT_EQ(block, nullptr);
+  EXPECT_EQ(recorder.calls,
+            (std::vector<std::string>{"colorCB.Hue", "ansi.sprintf", "ansi.sin", "host_get_handle_size", "abort",
+                                      "AllocateBlock"}));
+  EXPECT_EQ(HostTrapCalls() - before, 6);
+  EXPECT_EQ(HostLastTrap(), "AllocateBlock");
+  EXPECT_EQ(ctx.misuse, 6);
+  ASSERT_FALSE(ctx.misuse_log.empty());
+  EXPECT_EQ(ctx.misuse_log[0], "the plug-in called colorCB.Hue, which it must not call");
+  ctx.misuse = 0;
 }

@@ -88,10 +88,18 @@ TEST(Pipl, GeneratedListHasTheEffectsValues) {
   EXPECT_EQ(v, 0x6008454u);
   EXPECT_TRUE(PiplLong(info, FourCC("eVER"), v));
   EXPECT_EQ(v, 0x100001u);
-  uint16_t major = 0, minor = 0;
+  // versions as two 16-bit numbers, major first; the info flags 16 bits
+  uint16_t major = 0, minor = 0, flags = 1;
   EXPECT_TRUE(PiplVersion(info, FourCC("eSVR"), major, minor));
   EXPECT_EQ(major, 13);
   EXPECT_EQ(minor, 2);
+  EXPECT_TRUE(PiplVersion(info, FourCC("ePVR"), major, minor));
+  EXPECT_EQ(major, 2);
+  EXPECT_EQ(minor, 0);
+  EXPECT_TRUE(PiplShort(info, FourCC("eINF"), flags));
+  EXPECT_EQ(flags, 0);
+  ASSERT_NE(PiplFind(info, FourCC("eINF")), nullptr);
+  EXPECT_EQ(PiplFind(info, FourCC("eINF"))->data.size(), 2u);
   // name: length byte 15, then the characters (16 bytes, no padding needed)
   const PiplProperty* p = PiplFind(info, FourCC("name"));
   ASSERT_NE(p, nullptr);

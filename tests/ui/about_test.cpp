@@ -443,7 +443,7 @@ TEST_F(AboutDialog, EachModuleShowsItsAboutThroughTheEntryPoint) {
     SCOPED_TRACE(file);
     HMODULE module = LoadLibraryA((std::string(VELARRA_TEST_MODULE_DIR) + file).c_str());
     ASSERT_NE(module, nullptr);
-    auto entry = reinterpret_cast<PF_EntryPointFunc>(reinterpret_cast<void*>(GetProcAddress(module, "EntryPointFunc")));
+    auto entry = reinterpret_cast<PF_FilterProc>(reinterpret_cast<void*>(GetProcAddress(module, "EntryPointFunc")));
     ASSERT_NE(entry, nullptr);
     HostContext ctx;
     HostContextInit(ctx);

@@ -30,6 +30,7 @@ decltype(&CreateDIBSection) RealCreateDIBSection;
 decltype(&DeleteObject) RealDeleteObject;
 decltype(&DeleteDC) RealDeleteDC;
 decltype(&LoadImageA) RealLoadImageA;
+decltype(&LoadBitmapA) RealLoadBitmapA;
 decltype(&GetDC) RealGetDC;
 decltype(&GetWindowDC) RealGetWindowDC;
 decltype(&ReleaseDC) RealReleaseDC;
@@ -73,6 +74,11 @@ BOOL WINAPI CountDeleteDC(HDC h) {
 HANDLE WINAPI CountLoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
   HANDLE h = RealLoadImageA(instance, name, type, cx, cy, flags);
   if (type == IMAGE_BITMAP) Add(h);  // shared cursors and icons are not ours to release
+  return h;
+}
+HBITMAP WINAPI CountLoadBitmapA(HINSTANCE instance, LPCSTR name) {
+  HBITMAP h = RealLoadBitmapA(instance, name);
+  Add(h);
   return h;
 }
 HDC WINAPI CountGetDC(HWND w) {
@@ -121,6 +127,8 @@ void GdiCountInstall() {
       {"gdi32.dll", "DeleteDC", reinterpret_cast<void*>(CountDeleteDC), reinterpret_cast<void**>(&RealDeleteDC)},
       {"user32.dll", "LoadImageA", reinterpret_cast<void*>(CountLoadImageA),
        reinterpret_cast<void**>(&RealLoadImageA)},
+      {"user32.dll", "LoadBitmapA", reinterpret_cast<void*>(CountLoadBitmapA),
+       reinterpret_cast<void**>(&RealLoadBitmapA)},
       {"user32.dll", "GetDC", reinterpret_cast<void*>(CountGetDC), reinterpret_cast<void**>(&RealGetDC)},
       {"user32.dll", "GetWindowDC", reinterpret_cast<void*>(CountGetWindowDC),
        reinterpret_cast<void**>(&RealGetWindowDC)},

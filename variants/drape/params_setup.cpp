@@ -29,8 +29,10 @@ static constexpr ParamRow PARAMS[] = {
     AngleRow("Rotation X", 0),
     AngleRow("Rotation Y", 0),
     AngleRow("Rotation Z", 0),
-    // Cannot-time-vary stays on every later parameter: the record is not cleared.
-    CheckboxRow("Check self intersection", 1, PF_ParamFlag_CANNOT_TIME_VARY),
+    // Flags 1, on every later parameter too (the record is not cleared): the
+    // value saved projects were made with. It is the host's reserved bit, not
+    // cannot-time-vary, so these parameters stay animatable.
+    CheckboxRow("Check self intersection", 1, PF_ParamFlag_RESERVED1),
     CheckboxRow("Time dependent preview", 0, 0),
     GroupStartRow("Material"),
     ColorRow("Diffuse", 128, 128, 128),
