@@ -71,14 +71,14 @@ std::vector<uint8_t> PublishedPipl(const std::string& name) {
   };
   // Strings carry their padded size as the length.
   auto text = [&](const char* key, std::vector<uint8_t> data) { property(key, data, (data.size() + 3) / 4 * 4); };
-  auto pascal = [](const std::string& s) {
+  auto length_prefixed = [](const std::string& s) {
     std::vector<uint8_t> d = {uint8_t(s.size())};
     d.insert(d.end(), s.begin(), s.end());
     return d;
   };
   property("kind", {'T', 'K', 'F', 'e'}, 4);  // 'eFKT'
-  text("name", pascal(name));
-  text("catg", pascal("Morrowick"));
+  text("name", length_prefixed(name));
+  text("catg", length_prefixed("Morrowick"));
   const std::string entry = "EntryPointFunc";
   std::vector<uint8_t> c_string(entry.begin(), entry.end());
   c_string.push_back(0);
@@ -88,7 +88,7 @@ std::vector<uint8_t> PublishedPipl(const std::string& name) {
   property("eVER", {1, 0, 0x10, 0}, 4);     // 0x100001
   property("eINF", {0, 0}, 2);              // 16 bits
   property("eGLO", {0x54, 0x84, 0x00, 0x06}, 4);  // 0x6008454
-  text("eMNA", pascal(name));
+  text("eMNA", length_prefixed(name));
   property("aeFL", {0, 0, 0, 0}, 4);
   return b;
 }
