@@ -102,7 +102,8 @@ struct PanelHost {
 };
 
 // Sets up host on ctx (which must stay alive and active) and makes it the
-// active panel host; the canvas is cleared to the background.
+// active panel host; the suite tables are filled anew and the canvas is
+// cleared to the background.
 void PanelHostInit(PanelHost& host, HostContext& ctx);
 // Restores ctx's basic suite; no panel host is active afterwards.
 void PanelHostDone(PanelHost& host);
