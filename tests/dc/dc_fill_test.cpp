@@ -193,6 +193,15 @@ TEST_P(DcFill, HostilePolygonsAreBoundedAndSafe) {
   FillPolygonDC(inf.count, inf.points.get(), inf.edges.get(), 0, c.dc(), 0, 0, 0, normal);
   EXPECT_EQ(c.Reads() + c.Writes(), 0u);
 
+  // A sliver without an interior pixel never reads its normal.
+  c.ResetCounts();
+  Polygon sliver({{2, 8}, {2, 2}, {2.5f, 2}});
+  EXPECT_EQ(FillPolygonDC(sliver.count, sliver.points.get(), sliver.edges.get(), 0, c.dc(), 0, 0, 0,
+                          nullptr),
+            2);
+  EXPECT_GT(c.Reads(), 0u);
+  EXPECT_EQ(c.Writes(), c.Reads());  // edge pixels only
+
   // An empty list reads nothing; a single record stops at once.
   EXPECT_EQ(FillPolygonDC(0, nullptr, nullptr, 0, c.dc(), 0, 0, 0, normal), 0);
   Polygon one({{3, 9}});
