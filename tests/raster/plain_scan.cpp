@@ -208,21 +208,16 @@ struct Triangle {
     const float extentL = std::max(3.0f, std::fabs(xl - (a.x + (fy - 1.0f - a.y) * slope)));
     const Line left(a, b);
     prev.valid = 0;
-    if (phong) {
-      if (quality)
-        for (int x = Trunc(xl - extentL); x <= xl + 0.5f; ++x) ScanPixel(x, y, Pass::Left, left);
-      for (int x = Trunc(quality ? xl + 1.0f : xl); x < xr; ++x)
-        ScanPixel(x, y, Pass::Interior, left);
-      if (quality)
-        for (int x = Trunc(xr); x <= xr + extentR; ++x) ScanPixel(x, y, Pass::Right, right);
-    } else {
-      if (quality)
-        for (int x = Trunc(xl - extentL); x <= xl; ++x) ScanPixel(x, y, Pass::Left, left);
-      for (int x = Trunc(quality ? xl + 1.0f : xl); x <= xr; ++x)
-        ScanPixel(x, y, Pass::Interior, left);
-      if (quality)
-        for (int x = Trunc(xr + 1.0f); x <= xr + extentR; ++x) ScanPixel(x, y, Pass::Right, right);
-    }
+    // Phong: the left band runs to xl + 0.5, the interior stops before xr
+    // and the right band starts at xr; Flat: to xl, up to xr, after xr.
+    if (quality)
+      for (int x = Trunc(xl - extentL); x <= (phong ? xl + 0.5f : xl); ++x)
+        ScanPixel(x, y, Pass::Left, left);
+    for (int x = Trunc(quality ? xl + 1.0f : xl); phong ? x < xr : x <= xr; ++x)
+      ScanPixel(x, y, Pass::Interior, left);
+    if (quality)
+      for (int x = Trunc(phong ? xr : xr + 1.0f); x <= xr + extentR; ++x)
+        ScanPixel(x, y, Pass::Right, right);
   }
 
   void Walk() {
