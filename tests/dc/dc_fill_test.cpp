@@ -242,7 +242,8 @@ int PlainFill(const Polygon& p, const DCSurface& dc, int offsetX, int offsetY, f
       for (int x = int(left - run); x <= left; ++x)
         edgePixel(x, y, A, B, C, l2, l, a->x, a->y, b->x, b->y);
       for (int x = int(left + 1); x <= r.x; ++x)
-        if (DCInside(dc, offsetX + x, offsetY + y)) dc.setPixel(dc.context, offsetX + x, offsetY + y, grey);
+        if (DCInside(dc, offsetX + x, offsetY + y))
+          dc.setPixel(dc.context, offsetX + x, offsetY + y, grey);
       for (int x = int(r.x + 1); x <= r.x + r.extent; ++x)
         edgePixel(x, y, r.A, r.B, r.C, r.lengthSquared, r.length, r.x0, r.y0, r.x1, r.y1);
     }
