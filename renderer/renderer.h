@@ -206,11 +206,12 @@ extern int Zwidth, Zheight;             // 0, 0: the frame of the last call
 // ---------------------------------------------------------------------------
 
 // Draws the scene into dst (width x height pixels at the depth of _Deep,
-// stride = 4 * width channel values) over what it holds. src is the glass
-// background, copied, never written. Vertices are offset by (centerX,
-// centerY). materials/textures (four a material)/glass (one a material) and
-// lights are handed to the per-pixel function. Every vertex index must lie
-// below pointCount.
+// stride = 4 * width channel values) over what it holds; a shorter stride
+// draws nothing (but in the rough mode, which addresses by width). src is
+// the glass background, copied, never written. Vertices are offset by
+// (centerX, centerY). materials/textures (four a material)/glass (one a
+// material) and lights are handed to the per-pixel function. Every vertex
+// index must lie below pointCount.
 void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height, int stride,
                    int pointCount, int triangleCount, __Triangle3ds* triangles,
                    __Point3ds* points, int centerX, int centerY, int materialCount,

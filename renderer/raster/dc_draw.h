@@ -89,7 +89,8 @@ float EdgeSpanAt(int edgeCount, int first, __Point* points, EdgeRecord* edges, i
 // (offsetX + x, offsetY + y). The edge pixels carry depth 0 at index 0.
 // Returns the index of the record at which the walk stopped (edgeCount - 1;
 // 0 for an empty list). A polygon with a non-finite vertex coordinate is not
-// drawn. The two `unused` ints are not read.
+// drawn. The normal is read only when an interior pixel is drawn. The two
+// `unused` ints are not read.
 int FillPolygonDC(int edgeCount, __Point* points, EdgeRecord* edges, int unused,
                   const DCSurface& dc, int offsetX, int offsetY, int unused2, float* normal);
 

@@ -105,14 +105,14 @@ void EdgePixel(const DCSurface& dc, const Edge& g, int64_t x, int64_t y) {
 class Fill {
  public:
   Fill(int edgeCount, __Point* points, EdgeRecord* edges, const DCSurface& dc, int offsetX,
-       int offsetY, uint32_t grey)
+       int offsetY, float* normal)
       : edgeCount_(edgeCount),
         points_(points),
         edges_(edges),
         dc_(dc),
         offsetX_(offsetX),
         offsetY_(offsetY),
-        grey_(grey) {}
+        normal_(normal) {}
 
   // Edge pixels over the bounding box of a flat record, widened by one
   // pixel in x.
@@ -167,7 +167,7 @@ class Fill {
         Span cols = SpanUp(leftX + 1.0f, rightX, int64_t(dc_.left) - offsetX_,
                            int64_t(dc_.right) - 1 - offsetX_);
         for (int64_t x = cols.lo; x <= cols.hi; ++x)
-          dc_.setPixel(dc_.context, int(offsetX_ + x), int(offsetY_ + y), grey_ * 0x010101u);
+          dc_.setPixel(dc_.context, int(offsetX_ + x), int(offsetY_ + y), Grey() * 0x010101u);
       }
       if (edgeRow) {
         Span cols = SpanUp(rightX + 1.0f, rightX + extent, dc_.left, int64_t(dc_.right) - 1);
@@ -185,12 +185,27 @@ class Fill {
  private:
   void NoteEdgePixels(bool any) { edgePixels_ = edgePixels_ || any; }
 
+  // The interior's grey from the normal and the fixed light, worked out at
+  // the first interior pixel: a polygon without one never reads the normal.
+  uint32_t Grey() {
+    if (!greyKnown_) {
+      float light[3] = {-0.2f, -0.3f, 0.5f};
+      float intensity = 255.0f;
+      ShadeFactor(intensity, normal_, light);
+      grey_ = GreyLevel(intensity);
+      greyKnown_ = true;
+    }
+    return grey_;
+  }
+
   int edgeCount_;
   __Point* points_;
   EdgeRecord* edges_;
   const DCSurface& dc_;
   int64_t offsetX_, offsetY_;
-  uint32_t grey_;
+  float* normal_;
+  uint32_t grey_ = 0;
+  bool greyKnown_ = false;
   bool edgePixels_ = false;
 };
 
@@ -236,10 +251,7 @@ int FillPolygonDC(int edgeCount, __Point* points, EdgeRecord* edges, int /*unuse
   const int last = edgeCount - 1;
   if (!FinitePolygon(edgeCount, points, edges)) return last;
 
-  float light[3] = {-0.2f, -0.3f, 0.5f};
-  float intensity = 255.0f;
-  ShadeFactor(intensity, normal, light);
-  Fill fill(edgeCount, points, edges, dc, offsetX, offsetY, GreyLevel(intensity));
+  Fill fill(edgeCount, points, edges, dc, offsetX, offsetY, normal);
 
   // Records are walked in list order; a flat record only gets its edge
   // pixels and hands on to the next one, which is walked whatever it is.

@@ -33,8 +33,9 @@ struct ContourFill {
     if (nz < 0.0) return;
     if (nz / 2.0 <= 0.15) {
       BlendPixelFB(dst, colour[0], colour[1], colour[2], px, py, PatchContourCoverage(nz));
-    } else if (nz > 0.3) {
-      // The four channel values at the module's depth, copied as they are.
+    } else if (nz > 0.3 && src != nullptr) {
+      // The four channel values at the module's depth, copied as they are
+      // (without a source there is nothing to show through).
       const int64_t bytes = _Deep ? 2 : 1;
       const int64_t at = (int64_t(py) * Zwidth + px) * 4 * bytes;
       std::memcpy(dst + at, src + at, size_t(4 * bytes));

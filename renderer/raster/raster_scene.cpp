@@ -77,16 +77,17 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     _OwnZBuff = 0;
     return;
   }
-  if (width <= 0 || height <= 0 || stride <= 0) return;  // no frame: nothing to draw
+  // No frame, or rows shorter than a frame row: nothing to draw. Pixels are
+  // addressed by the stride, so with rows of fewer than 4 x width channel
+  // values the right-hand pixels of the last rows, and the whole-layer copies
+  // of src and dst, would lie past buffers of height rows of the stride.
+  if (width <= 0 || height <= 0 || int64_t(stride) < 4 * int64_t(width)) return;
 
-  // Every pixel is addressed by _Stride, so the layers cover height rows of
-  // the stride (4 x width, as the callers pass it; a wider stride must not
-  // address past them).
+  // The layers cover height rows of the stride (4 x width, as the callers
+  // pass it; a wider stride must not address past them).
   const uint64_t pixelCount = uint64_t(width) * uint64_t(height);
   const uint64_t depthBytes = pixelCount * sizeof(float);
-  const uint64_t rowValues =
-      uint64_t(stride) > 4 * uint64_t(width) ? uint64_t(stride) : 4 * uint64_t(width);
-  const uint64_t layerBytes = rowValues * uint64_t(height) * bytesPerValue;
+  const uint64_t layerBytes = uint64_t(stride) * uint64_t(height) * bytesPerValue;
 
   // Take every buffer first, in this order, and stop at the first that
   // cannot be had; commit nothing until all are there.

@@ -78,8 +78,8 @@ void SetupTriangleSolid(unsigned char* dst, int width, int height, __Triangle3ds
                         float c2, float opacity);
 
 // ---------------------------------------------------------------------------
-// Scan conversion and interpolation (scan_phong.cpp, scan_flat.cpp,
-// scan_solid.cpp, interpolate.cpp, edge_span.cpp).
+// Scan conversion and interpolation (scan_phong.cpp, scan_flat.cpp with the
+// solid fill, interpolate.cpp, edge_span.cpp).
 // ---------------------------------------------------------------------------
 
 // `vertices` are the set-up's local copies in image coordinates; `edges`

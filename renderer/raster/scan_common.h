@@ -270,15 +270,6 @@ inline bool DepthTestZ(int ix, int iy, float z, int& index, float& oldZ) {
   return true;
 }
 
-// The same with the depth made here: on the plane (z0, the first vertex's,
-// when the plane is almost edge-on).
-inline bool DepthTestAt(int ix, int iy, float d, float ny, float nx, float nz, float z0, float& z,
-                        int& index, float& oldZ) {
-  const float x = float(ix), y = float(iy);
-  z = std::fabs(nz) < 0.01f ? z0 : -(d + ny * y + nx * x) / nz;
-  return DepthTestZ(ix, iy, z, index, oldZ);
-}
-
 // True when the edge writer is certain to give pixel (x, y) no coverage
 // against edge e drawn `width` wide: farther than the width from both end
 // points and, on the side the draw mode counts, from the line (the same

@@ -71,10 +71,14 @@ float Times(float a, float b) {
   // in the default material.
   t.index = t.tri != nullptr ? t.tri->material : 0;
   t.hasMaterial = t.materials != nullptr && t.materialCount > 0 && t.index < t.materialCount;
-  // Lights: the scene's, else the default light.
+  // Lights: the scene's; a count of 0 (or a missing list) takes the default
+  // light; a negative count is no light at all, so the pixel is black but
+  // still goes through glass.
   t.lightList = t.lights;
   t.lightTotal = t.lightCount;
-  if (t.lightCount <= 0 || t.lights == nullptr) {
+  if (t.lightCount < 0) {
+    t.lightTotal = 0;
+  } else if (t.lightCount == 0 || t.lights == nullptr) {
     t.lightList = _LightDef;
     t.lightTotal = 1;
   }
@@ -131,9 +135,9 @@ float Times(float a, float b) {
       ApplyTextureSlots(s, m, t.textures + int64_t(t.index) * SLOTS_PER_MATERIAL, call());
   }
 
-  // Without any light the pixel is black (and glass is not applied).
+  // Without the default light the pixel is black (and glass is not applied).
   out0 = out1 = out2 = 0.0f;
-  if (t.lightList == nullptr) return s.opacity;
+  if (t.lightTotal > 0 && t.lightList == nullptr) return s.opacity;
 
   const GlassProp* g = t.glassRecord;
   if (g != nullptr && g->enabled) ApplyGlass(s, *g, call());

@@ -22,8 +22,9 @@ struct TriangleShade {
   // Chosen by PrepareTriangleShade.
   int index;                 // the triangle's material index
   bool hasMaterial;          // index is below the count
-  const light3ds* lightList; // the scene's lights or the default light; null: none
-  int lightTotal;
+  const light3ds* lightList; // the scene's lights or the default light
+  int lightTotal;            // 0: no light (negative count); lightList null
+                             // with a total of 1: no default light either
   const GlassProp* glassRecord;  // the record glass would apply, or null
   // Set by FixTriangleShadeNormal: every pixel's normal is the same, so its
   // flips and unit length are made once (ShadeTrianglePixel then ignores

@@ -73,6 +73,14 @@ TEST_F(BezierFill, FlatPatchCoversExactlyTheLinearSamples) {
   }
   // Depth written as the plane's z where a sample landed.
   EXPECT_EQ(ZBuff[10 * width + 12], 3.0f);
+
+  // A normal of z 0.1 grazes the view: coverage (0.1 / 0.2)^2.
+  ClearDepth();
+  std::memset(dst, 0, size_t(width) * height * 4);
+  for (__Point3ds& v : p) v.nz = 0.1f;
+  Draw(&t, p);
+  EXPECT_EQ(DrawnSet(), expect);
+  for (const auto& px : expect) EXPECT_EQ(Channel(dst, px.first, px.second, 3), 63);
 }
 
 TEST_F(BezierFill, SamplesJustLeftOfTheFrameLandInColumnZero) {
@@ -199,6 +207,27 @@ TEST_F(BezierFill, DepthRejectionClearsThePreviousPixelRecord) {
   blocked = full - row.size();
   EXPECT_GE(blocked, 2u);
   EXPECT_TRUE(after);
+}
+
+TEST_F(BezierFill, LeavingTheFrameClearsThePreviousPixelRecord) {
+  // The edge from vertex 2 to vertex 0 (40 units, the first row of samples)
+  // starts and ends in pixel row 0 but bows 3.3 units up between (normals
+  // (-1, -1, 1) and (1, -1, 1)): the row leaves the frame and comes back,
+  // and the first sample back finds the record cleared. Every valid record
+  // is the sample just before, less than a pixel away.
+  __Point3ds p[3] = {Vertex(40, -10.25f, 0, 1, -1, 1), Vertex(0, 10, 0, 0, 0, 1),
+                     Vertex(0, -10.25f, 0, -1, -1, 1)};
+  __Triangle3ds t = Tri(0, 1, 2);
+  Draw(&t, p);
+  bool start = false, end = false;
+  for (const ShadeCall& c : recorder.calls) {
+    start = start || (c.x < 3 && c.y < -9.5f);
+    end = end || (c.x > 37 && c.y < -9.5f);
+    if (c.prev.valid) {
+      ASSERT_LT(std::hypot(c.x - c.prev.x, c.y - c.prev.y), 1.0f) << c.x << ", " << c.y;
+    }
+  }
+  EXPECT_TRUE(start && end);
 }
 
 TEST_F(BezierFill, FaceRejectionKeepsThePreviousPixelRecord) {

@@ -100,6 +100,10 @@ TEST_F(PatchContour, SourceShowsThroughWhereTheSurfaceFacesTheViewer) {
   EXPECT_GT(copied, 60);
   EXPECT_EQ(Channel(dst, 24, 20, 0), Channel(src, 24, 20, 0));
   EXPECT_EQ(Channel(dst, 24, 20, 3), Channel(src, 24, 20, 3));
+  // Without a source nothing shows through.
+  std::memset(dst, 0, size_t(width) * height * 4);
+  RasterPatchContour(dst, nullptr, width, height, &t, p, 24, 20, 0, nullptr);
+  EXPECT_EQ(DrawnPixels(), 0);
 }
 
 TEST_F(PatchContour, SixteenBitSourceCopy) {

@@ -153,3 +153,17 @@ PixelSet PixelsOf(const Canvas& c, uint32_t colour) {
       if (c.At(x, y) == colour) s.insert({x, y});
   return s;
 }
+
+RecordingSurface::RecordingSurface(int left, int top, int right, int bottom, uint32_t fill)
+    : fill_(fill), surface_{this, Get, Set, left, top, right, bottom} {}
+
+uint32_t RecordingSurface::Get(void* context, int x, int y) {
+  RecordingSurface& s = *static_cast<RecordingSurface*>(context);
+  s.reads.insert({x, y});
+  const auto it = s.written.find({x, y});
+  return it == s.written.end() ? s.fill_ : it->second;
+}
+
+void RecordingSurface::Set(void* context, int x, int y, uint32_t colour) {
+  static_cast<RecordingSurface*>(context)->written[{x, y}] = colour;
+}

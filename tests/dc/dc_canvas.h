@@ -4,6 +4,7 @@
 // reads and writes and those that fall outside the surface.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -70,3 +71,21 @@ using PixelSet = std::set<std::pair<int, int>>;
 
 // The (x, y) of every pixel of the canvas in exactly this colour.
 PixelSet PixelsOf(const Canvas& c, uint32_t colour);
+
+// A surface over any rectangle of pixels (negative coordinates too), kept
+// sparse, that records where it is read. The routines read a pixel only to
+// blend into it, so for white edge pixels, which change nothing, the reads
+// are the visits that cover it at all.
+class RecordingSurface {
+ public:
+  RecordingSurface(int left, int top, int right, int bottom, uint32_t fill = 0x808080);
+  const DCSurface& dc() const { return surface_; }
+  std::multiset<std::pair<int, int>> reads;
+  std::map<std::pair<int, int>, uint32_t> written;
+
+ private:
+  static uint32_t Get(void* context, int x, int y);
+  static void Set(void* context, int x, int y, uint32_t colour);
+  uint32_t fill_;
+  DCSurface surface_;
+};

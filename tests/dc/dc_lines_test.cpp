@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <random>
@@ -144,40 +145,61 @@ TEST_P(DcLines, ThickLineWithEqualEndPointsOrNoWidthVisitsNothing) {
   EXPECT_EQ(c.Reads() + c.Writes(), 0u);
 }
 
-TEST_P(DcLines, ThickLineCutToTheSurfaceVisitsTheSamePixels) {
-  // A 40 x 40 surface and its 12 x 9 corner see the same pixel visits in
-  // the corner (the visit pattern, not only the unchanged colours).
-  auto visits = [](SurfaceKind kind, int w, int h, int x0, int y0, int x1, int y1, float width) {
-    Canvas c(kind, w, h, 0x808080);
-    // The white line leaves every colour as it was, so its visits are
-    // recorded where it reads (once per drawn pixel), with multiplicity.
-    struct Mark {
-      DCSurface inner;
-      std::multiset<std::pair<int, int>> seen;
-    } mark{c.dc(), {}};
-    DCSurface s = c.dc();
-    s.context = &mark;
-    s.getPixel = [](void* m, int x, int y) {
-      Mark& k = *static_cast<Mark*>(m);
-      k.seen.insert({x, y});
-      return k.inner.getPixel(k.inner.context, x, y);
-    };
-    s.setPixel = [](void* m, int x, int y, uint32_t colour) {
-      Mark& k = *static_cast<Mark*>(m);
-      k.inner.setPixel(k.inner.context, x, y, colour);
-    };
-    DrawThickLineDC(s, x0, y0, x1, y1, width);
-    return mark.seen;
+// The thick line rule read literally: the start cap, a run across the major
+// axis at each of the major + 1 positions of the walk, and the end cap one
+// step past the last, every pixel handed to the edge pixel writer.
+void PlainThickLine(const DCSurface& dc, int x0, int y0, int x1, int y1, float width) {
+  if (x0 == x1 && y0 == y1) return;
+  const int h = int(2.5f + width);
+  float A, B, C;
+  LineCoefficients(float(x0), float(y0), float(x1), float(y1), A, B, C);
+  const float lengthSquared = A * A + B * B, length = std::sqrt(lengthSquared);
+  auto pixel = [&](int x, int y) {
+    AAEdgePixelDC(dc, A, B, C, lengthSquared, length, float(x), float(y), width, float(x0),
+                  float(y0), float(x1), float(y1));
   };
-  const int cases[][4] = {{2, 3, 35, 30}, {30, 5, 3, 7}, {6, 38, 8, 1}, {37, 36, 1, 2}};
-  for (auto& k : cases) {
-    auto big = visits(GetParam(), 40, 40, k[0], k[1], k[2], k[3], 1.5f);
-    auto small = visits(GetParam(), 12, 9, k[0], k[1], k[2], k[3], 1.5f);
-    std::multiset<std::pair<int, int>> want;
-    for (auto& p : big)
-      if (p.first < 12 && p.second < 9) want.insert(p);
-    EXPECT_EQ(small, want) << k[0] << "," << k[1] << " -> " << k[2] << "," << k[3];
+  const int sx = x1 < x0 ? -1 : 1, sy = y1 < y0 ? -1 : 1;
+  auto square = [&](int cx, int cy, int dir) {
+    for (int j = 0; j < 2 * h; ++j)
+      for (int i = 0; i < 2 * h; ++i) pixel(cx - dir * sx * (h - i), cy - dir * sy * (h - j));
+  };
+  square(x0, y0, 1);
+  const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+  const bool yMajor = dx < dy;
+  const int major = yMajor ? dy : dx, minor = yMajor ? dx : dy;
+  int x = x0, y = y0, error = 2 * minor - major;
+  for (int k = 0; k <= major; ++k) {
+    for (int i = 0; i < 2 * h; ++i) {
+      if (yMajor)
+        pixel(x - sx * (h - i), y);
+      else
+        pixel(x, y - sy * (h - i));
+    }
+    for (; error >= 0; error -= 2 * major) (yMajor ? x : y) += yMajor ? sx : sy;
+    (yMajor ? y : x) += yMajor ? sy : sx;
+    error += 2 * minor;
   }
+  square(x, y, -1);
+}
+
+TEST(DcThickLine, VisitsFollowTheRule) {
+  // Each covered visit reads its pixel once: the multiset of reads must be
+  // the plain rule's, on a surface holding the whole line and on a corner
+  // that cuts it.
+  const int cases[][4] = {{3, 4, 20, 15}, {30, 5, 3, 7},  {6, 38, 8, 1},
+                          {37, 36, 1, 2}, {-9, 3, 44, 10}, {10, 2, 11, 30}};
+  const float widths[] = {1.5f, 2.0f, 0.5f, 1.0f};
+  const int windows[][4] = {{-16, -16, 56, 56}, {0, 0, 12, 9}};
+  int n = 0;
+  for (auto& k : cases)
+    for (auto& w : windows) {
+      const float width = widths[n++ % 4];
+      RecordingSurface got(w[0], w[1], w[2], w[3]), want(w[0], w[1], w[2], w[3]);
+      DrawThickLineDC(got.dc(), k[0], k[1], k[2], k[3], width);
+      PlainThickLine(want.dc(), k[0], k[1], k[2], k[3], width);
+      EXPECT_FALSE(want.reads.empty());
+      EXPECT_EQ(got.reads, want.reads) << k[0] << "," << k[1] << " -> " << k[2] << "," << k[3];
+    }
 }
 
 TEST_P(DcLines, ThickLineWithFarEndPointsOrHugeWidthIsBounded) {

@@ -60,6 +60,17 @@ TEST_F(RasterTest, ThickLineVisitsItsCapsAndRuns) {
     EXPECT_EQ(c.normal.z, 1.0f);  // the negated plane normal
     EXPECT_EQ(c.z, 0.0f);
   }
+  // From (10, 10) to (14, 12): the runs stand at (10, 10), (11, 11), (12, 11),
+  // (13, 12), (14, 12), and the walk ends at (15, 13), where the end cap is.
+  MakeFrame(32, 24);
+  Recorder::Calls().clear();
+  Shaded(dst_.data(), 10, 10, 14, 12);
+  expected = Box(7, 12, 7, 12);
+  for (const PixelSet& part : {Box(10, 10, 7, 12), Box(11, 12, 8, 13), Box(13, 14, 9, 14),
+                               Box(13, 18, 11, 16)})
+    expected.insert(part.begin(), part.end());
+  EXPECT_EQ(ShadedPixels(), expected);
+  EXPECT_EQ(Recorder::Calls().size(), 36u + 5u * 6u + 36u);
 
   // One colour: only the line's own pixels are covered, fully.
   MakeFrame(32, 24);

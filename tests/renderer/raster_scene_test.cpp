@@ -153,8 +153,8 @@ TEST_F(RasterScene, FramesBeyondTheAllocatorLimitFailCleanly) {
   std::vector<unsigned char> tiny(16);
   const int64_t live = PageLiveBlocks();
   _Deep = 1;
-  __RasterScene(tiny.data(), tiny.data(), 1 << 30, 1 << 30, 4, 0, 0, nullptr, nullptr, 0, 0, 0,
-                nullptr, nullptr, 0, nullptr, nullptr);
+  __RasterScene(tiny.data(), tiny.data(), 1 << 28, 1 << 28, 1 << 30, 0, 0, nullptr, nullptr, 0, 0,
+                0, nullptr, nullptr, 0, nullptr, nullptr);
   EXPECT_TRUE(RasterSceneOutOfMemory());
   EXPECT_EQ(PageLiveBlocks(), live);
 }
@@ -282,6 +282,17 @@ TEST_F(SceneWithTriangle, OutOfMemoryDrawsNothing) {
 }  // namespace
 
 namespace {
+
+TEST_F(SceneWithTriangle, ShorterStrideDrawsNothing) {
+  // Rows of 31 pixels for a 32-pixel frame, in buffers of 32 such rows: a
+  // drawn pixel or a copy of a whole layer would reach past them.
+  _DrawMode = 6;
+  std::vector<unsigned char> shortRows(size_t(124) * 32), source(shortRows.size());
+  __RasterScene(shortRows.data(), source.data(), 32, 32, 124, 3, 1, &tri, points, 16, 16, 0,
+                nullptr, nullptr, 0, nullptr, nullptr);
+  EXPECT_EQ(passLog.calls, 0);
+  for (unsigned char b : shortRows) ASSERT_EQ(b, 0);
+}
 
 TEST_F(SceneWithTriangle, WiderStrideStaysInsideTheLayers) {
   // Rows of 40 pixels for a 32-pixel frame: the layers must cover them (the

@@ -82,6 +82,10 @@ TEST_F(Shading, MaterialColoursAndOpacity) {
   EXPECT_NEAR(out[0], 0.2f * 0.625f * 255, TOL);
   EXPECT_NEAR(out[1], 0.4f * 0.625f * 0.5f * 255, TOL);
   EXPECT_NEAR(out[2], 0.6f * 0.625f * 0.25f * 255, TOL);
+  // Shininess 0.02: the highlight is d^2 x level = 0.25 x 2, not d^1 x 2.
+  m.shininess = 0.02f;
+  Shade({0, 0, 1}, 1, &m, 1, &l);
+  EXPECT_NEAR(out[0], (0.2f * 0.625f + 0.5f) * 255, TOL);
 }
 
 TEST_F(Shading, TransparencyIsStoredNegatedAndClamped) {
@@ -172,14 +176,60 @@ TEST_F(Shading, SixteenBitWhiteIs32768) {
   for (float v : out) EXPECT_EQ(v, 32768.0f);
 }
 
-TEST_F(Shading, DefaultLightWhenTheSceneHasNone) {
-  material3ds m = Material();
-  EXPECT_NEAR(Shade({0, 0, 1}, 1, &m, 0, nullptr), 0.6f, 1e-6f);  // no light at all
-  for (float v : out) EXPECT_EQ(v, 0.0f);
-  light3ds def = Light(0, 0, -100);
-  __SetLightDef(&def);
-  Shade({0, 0, 1}, 1, &m, 0, nullptr);
-  EXPECT_NEAR(out[0], 0.2f * 0.25f * 255, TOL);
+TEST_F(Shading, LightSelectionAndGlass) {
+  // Only a count of 0 takes the default light; without one the pixel is
+  // black and glass is not applied. A negative count lights nothing, but
+  // glass still runs. Without a frame every glass sample lies outside it,
+  // so glass that runs makes the pixel transparent. Without materials the
+  // glass record is record 0.
+  material3ds m = Material();  // opacity 0.6
+  light3ds behind = Light(0, 0, -100);
+  GlassProp glass{};
+  glass.enabled = 1;
+  const struct {
+    int materials, lights;
+    bool defaultLight, glass;
+    float opacity, red;
+  } rows[] = {
+      {1, 0, false, false, 0.6f, 0.0f},
+      {1, 0, true, false, 0.6f, 0.2f * 0.25f * 255},
+      {1, -1, true, false, 0.6f, 0.0f},
+      {1, -1, false, true, 0.0f, 0.0f},
+      {1, 0, false, true, 0.6f, 0.0f},
+      {0, 1, false, true, 0.0f, 0.0f},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.materials << " materials, " << r.lights << " lights");
+    __SetLightDef(r.defaultLight ? &behind : nullptr);
+    UseFrame(r.glass ? 0 : 64, r.glass ? 0 : 64, false);
+    EXPECT_NEAR(Shade({0, 0, 1}, r.materials, &m, r.lights, r.lights > 0 ? &behind : nullptr,
+                      r.glass ? &glass : nullptr),
+                r.opacity, 1e-6f);
+    EXPECT_NEAR(out[0], r.red, TOL);
+    EXPECT_EQ(out[1] == 0.0f, r.red == 0.0f);
+  }
+}
+
+TEST_F(Shading, BumpedNormalIsLitAsTheBumpMapLeavesIt) {
+  // A right neighbour brighter by 255 in each channel at amount 0.1 takes nx
+  // from 0 to -7.65; nz stays 1 and the normal is not made unit length
+  // again, so a light straight above still gives d = 1.
+  material3ds m{};
+  m.diffuse[0] = m.diffuse[1] = m.diffuse[2] = 0.5f;
+  m.maps[3].amount = 0.1f;
+  m.maps[3].uScale = m.maps[3].vScale = 1.0f;
+  unsigned char texels[8] = {0, 0, 0, 255, 255, 255, 255, 255};
+  __Texture slots[4] = {};
+  slots[2].enabled = 1;
+  slots[2].width = 2;
+  slots[2].height = 1;
+  slots[2].pixels = texels;
+  light3ds l = Light(0, 0, 100);
+  __Triangle3ds tri{};
+  __Point n{0, 0, 1};
+  RenderOnePixel(32, 32, nullptr, nullptr, 0, 0, 0, &tri, &m, 1, out[0], out[1], out[2], &n, 1, 0,
+                 0, slots, 1, &l, nullptr, nullptr, 0, 0, 1, 0);
+  for (float v : out) EXPECT_NEAR(v, 0.5f * 255, TOL);
 }
 
 TEST_F(Shading, MissingMaterialGivesTheDefaultMaterial) {

@@ -317,6 +317,20 @@ TEST_F(GlassTest, PlaneDepthOfTheNeighbourSamples) {
   call.planeC = 0.005f;
   Run(Shade(0, 0, 1), Glass(0, 0, 0), call);
   EXPECT_EQ(zbuff2_[7 * 16 + 6], 5.0f);
+  // Supersampled path from (10, 4) back to a neighbour with normal (1, 0, 0):
+  // columns 10, 8.6, 7.2, 5.8 and 4.4, each at the plane's depth there.
+  std::fill(zbuff2_.begin(), zbuff2_.end(), -1.6947395e38f);
+  __PrevInfo prev{};
+  prev.valid = 1;
+  prev.nx = 1.0f;
+  prev.x = 9 - 8.0f;
+  prev.y = 4 - 8.0f;
+  call = Call(10, 4, 10.0f, &prev);
+  call.planeA = 1.0f;
+  call.planeC = -1.0f;
+  call.planeD = 0.0f;
+  Run(Shade(0, 0, 1), Glass(0, 6, 0), call);
+  for (int x : {10, 8, 7, 5, 4}) EXPECT_EQ(zbuff2_[4 * 16 + x], float(x)) << x;
 }
 
 // Through the per-pixel function: a fully self-illuminated material without

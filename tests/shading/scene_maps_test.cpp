@@ -234,6 +234,61 @@ TEST_F(SceneMaps, GlassQuadDisplacesTheStripesPerChannel) {
   }
 }
 
+TEST_F(SceneMaps, GlassBuffersOfTheScene) {
+  // A glass quad (refraction 0, so each pixel refracts itself) at depth 100
+  // over an opaque frame, with multiple refraction. Without a back-face pass
+  // the first lookup finds no glass depth recorded and refracts the copy of
+  // the source. With one, a quad turned away (material 1, red) is drawn
+  // first and the front pass refracts the frame as that pass left it.
+  for (bool backPass : {false, true}) {
+    SCOPED_TRACE(backPass ? "back-face pass" : "front pass only");
+    __SetDrawMode(6);
+    __SetQuality(0);
+    __SetDeep(0);
+    __SetUseMultyRefract(1);
+    __SetDubleSide(0);
+    __SetDrawBackFaces(backPass ? 1 : 0);
+    deep_ = false;
+    const int64_t n = int64_t(W) * H * 4;
+    dst_ = ChannelBuffer(n, false);
+    src_ = ChannelBuffer(n, false);
+    for (int64_t i = 0; i < n; ++i) {
+      const int x = int(i / 4 % W), c = int(i % 4);
+      src_.Set(i, c == 3 ? 255 : Stripe8(x, c));
+      if (!backPass) dst_.Set(i, c == 3 ? 255 : 10 + 10 * c);
+    }
+    material3ds mat[2] = {PlainMaterial(), PlainMaterial()};
+    for (material3ds& m : mat) {
+      m.selfIllum = 1.0f;
+      m.shinStrength = 0.0f;
+    }
+    mat[1].diffuse[0] = 1.0f;
+    mat[1].diffuse[1] = mat[1].diffuse[2] = 0.0f;
+    __Texture slots[8] = {};
+    GlassProp glass[2] = {{1, 0.0f, 0.0f, 0.0f}, {}};
+    light3ds light{};
+    light.z = 1000.0f;
+    light.color[0] = light.color[1] = light.color[2] = 1.0f;
+    light.multiplier = 1.0f;
+    __Point3ds pts[8] = {};
+    const float xs[4] = {8, 24, 24, 8}, ys[4] = {6, 6, 18, 18};
+    for (int i = 0; i < 8; ++i) {
+      pts[i].x = xs[i % 4] - W / 2;
+      pts[i].y = ys[i % 4] - H / 2;
+      pts[i].z = i < 4 ? 100.0f : 50.0f;
+      pts[i].nz = 1.0f;
+    }
+    __Triangle3ds tris[4] = {{{0, 1, 2}, 0, 0}, {{0, 2, 3}, 0, 0}, {{4, 6, 5}, 0, 1},
+                             {{4, 7, 6}, 0, 1}};
+    __RasterScene(dst_.data(), src_.data(), W, H, 4 * W, 8, backPass ? 4 : 2, tris, pts, W / 2,
+                  H / 2, 2, mat, slots, 1, &light, glass);
+    for (int c = 0; c < 3; ++c) {
+      const float want = backPass ? (c == 0 ? 255.0f : 0.0f) : float(Stripe8(16, c));
+      EXPECT_NEAR(float(Dst(16, 12, c)), want, 1.0f) << c;
+    }
+  }
+}
+
 TEST_F(SceneMaps, HostileMaterialsStayInsideEveryBuffer) {
   // Every map on one-texel and one-row textures with extreme amounts, scales
   // and glass values: the sanitizers watch the reads, the frame must stay
