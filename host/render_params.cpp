@@ -179,5 +179,7 @@ void ReplayRod(RenderFrame& f, uint8_t fixation) {
 void ComputeFrameIndex(const PF_InData* in) {
   int64_t index = 0;
   if (in->local_time_step != 0) index = int64_t(in->current_time) / int64_t(in->local_time_step);
-  FrameIndex = int32_t(index < 0 ? 0 : index > INT32_MAX ? INT32_MAX : index);
+  // A time-reversed layer gives a negative index, kept as it is: only 0
+  // restarts the cloth. Only INT32_MIN / -1 leaves the 32-bit range.
+  FrameIndex = int32_t(index > INT32_MAX ? INT32_MAX : index);
 }
