@@ -171,8 +171,8 @@ void SetRendererSwitches(const RenderFrame& frame);
 // depth switch set at 16 bits), the position less half the output size and
 // the mesh scale times the output size / 500.
 void TakeOutputGeometry(RenderFrame& frame, const PF_ParamDef* input);
-// Fills the output's rows (width pixels each) with zero bytes; nothing when
-// it has no pixels.
+// Fills the output's rows (rowbytes each, padding included) with zero
+// bytes; nothing when it has no pixels.
 void ClearOutputWorld(const RenderFrame& frame);
 
 // ---- the instance record ---------------------------------------------------
