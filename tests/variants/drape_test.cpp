@@ -101,6 +101,23 @@ TEST(Drape, TiedPatternsOnFortyByFortyUseSpacingSeven) {
   for (int32_t col = 0; col < 40; ++col) EXPECT_EQ(ClothRest[col].w == 0.0f, col % 7 == 0 || col == 39) << col;
 }
 
+// The popup's value is taken as a byte: 268 and -244 (0x10C and
+// 0x...F0C) pin as 12, "Left solid". Values outside the choices reach the
+// render only from a damaged project, so they are put into params[] here.
+TEST(Drape, FixationKeepsTheLowEightBitsOfThePopupValue) {
+  RenderRig rig(32, 18);
+  ASSERT_TRUE(rig.Start());
+  for (A_long value : {268, -244}) {
+    PF_ParamDef** params = rig.Params(0);
+    params[rig.Index("Drape fixation")]->u.pd.value = value;
+    AllocWorld(rig.output, 32, 18, false);
+    rig.ctx.in_data.sequence_data = rig.ctx.out_data.sequence_data = rig.instance;
+    ASSERT_EQ(EntryPointFunc(PF_Cmd_RENDER, &rig.ctx.in_data, &rig.ctx.out_data, params, &rig.output.world, nullptr),
+              PF_Err_NONE);
+    for (int32_t i = 0; i < ClothCount; ++i) EXPECT_EQ(ClothRest[i].w == 0.0f, i % 40 == 0) << value << " " << i;
+  }
+}
+
 TEST(Drape, SwitchingTheFixationRepinsAtTheNextRender) {
   RenderRig rig(48, 27);
   ASSERT_TRUE(rig.Start());
