@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "host/cloth_cache.h"
@@ -77,7 +78,12 @@ TEST(Drape, PreviewRunsFourStepsAFrameFromRestWithoutFetchingAnyParameter) {
   replay.Set("Time dependent preview", "on");
   replay.ctx.record_checkouts = true;
   ASSERT_EQ(replay.Render(3), PF_Err_NONE);
-  EXPECT_EQ(replay.ctx.checkout_log.size(), 4u);  // the four texture layers only
+  // The four texture layers only: out as texture, bump, opacity,
+  // reflection; in as texture, opacity, bump, reflection.
+  const A_long now = 3 * RIG_TIME_STEP;
+  EXPECT_EQ(replay.ctx.checkout_log,
+            (std::vector<std::pair<PF_ParamIndex, A_long>>{{31, now}, {33, now}, {35, now}, {37, now}}));
+  EXPECT_EQ(replay.ctx.checkin_log, (std::vector<PF_ParamIndex>{31, 35, 33, 37}));
   // 12 steps with the same values: the frame that three cached renders
   // after frame 0 give.
   for (int f = 0; f <= 3; ++f) ASSERT_EQ(sequence.Render(f), PF_Err_NONE);
