@@ -1,10 +1,11 @@
 // Placing the finished vertex array: translation, rotations about the three
 // axes and (unused by the effect) scaling.
 //
-// The rotations compute cos and sin once, in single precision, and turn a
-// vertex's normal only when its normal count is not 0.
-#include <cmath>
-
+// The rotations take cos and sin once, rounded to single precision, and turn
+// a vertex's normal only when its normal count is not 0. Both come from the
+// project's own series, not the platform's cosf and sinf, whose last bit
+// differs between builds and would move the mesh.
+#include "cloth/effect_trig.h"
 #include "cloth/mesh.h"
 
 void TranslatePoints(float dx, float dy, float dz, int32_t count, __Point3ds* points) {
@@ -22,8 +23,8 @@ static void RotatePlane(float __Point3ds::*a, float __Point3ds::*b, float __Poin
                         float __Point3ds::*nb, float ca, float cb, float angle, int32_t count,
                         __Point3ds* points) {
   if (count <= 0) return;
-  const float co = std::cos(angle);
-  const float si = std::sin(angle);
+  const float co = float(EffectCosine(angle));
+  const float si = float(EffectSine(angle));
   for (int32_t i = 0; i < count; ++i) {
     __Point3ds& p = points[i];
     const float da = p.*a - ca;

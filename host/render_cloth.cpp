@@ -11,10 +11,11 @@ void CopyParticles(ClothParticle* to, const ClothParticle* from) {
   std::memcpy(to, from, size_t(ClothCount) * sizeof(ClothParticle));
 }
 
-// Steps of a replay to this frame: 4 a frame, at most 2^31 - 1.
+// Steps of a replay to this frame: 4 a frame, at most 2^31 - 1; none
+// before frame 1 (a negative index replays no step).
 int32_t ReplaySteps() {
   const int64_t steps = int64_t(RENDER_STEPS_PER_FRAME) * FrameIndex;
-  return steps > INT32_MAX ? INT32_MAX : int32_t(steps);
+  return steps < 0 ? 0 : steps > INT32_MAX ? INT32_MAX : int32_t(steps);
 }
 
 // The value of a fixed slider at `time`; `value` is kept when the checkout

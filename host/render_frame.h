@@ -29,6 +29,7 @@
 #include <cstdint>
 
 #include "cloth/cloth.h"
+#include "cloth/effect_trig.h"
 #include "renderer/renderer.h"
 #include "sdk/AE_Effect.h"
 
@@ -151,11 +152,9 @@ constexpr uint8_t ROD_FIXATION = ClothFixation::TopTied;
 uint8_t DrawModeOfChoice(int32_t choice);
 // Degrees to radians with the effect's value of pi, 3.141592.
 double EffectRadians(double degrees);
-// Sine and cosine computed the same way in every build.
-double EffectSine(double x);
-double EffectCosine(double x);
-// FrameIndex from the current time and the local time step, in 64 bits and
-// clamped to 0 .. 2^31 - 1.
+// FrameIndex from the current time and the local time step, truncated
+// toward zero in 64 bits and held at most 2^31 - 1; negative for a
+// time-reversed layer.
 void ComputeFrameIndex(const PF_InData* in_data);
 
 // ---- layers, switches and output -------------------------------------------
@@ -171,8 +170,8 @@ void SetRendererSwitches(const RenderFrame& frame);
 // depth switch set at 16 bits), the position less half the output size and
 // the mesh scale times the output size / 500.
 void TakeOutputGeometry(RenderFrame& frame, const PF_ParamDef* input);
-// Fills the output's rows (width pixels each) with zero bytes; nothing when
-// it has no pixels.
+// Fills the output's rows (rowbytes each, padding included) with zero
+// bytes; nothing when it has no pixels.
 void ClearOutputWorld(const RenderFrame& frame);
 
 // ---- the instance record ---------------------------------------------------

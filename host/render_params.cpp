@@ -8,10 +8,9 @@
 // Angles are degrees, turned into radians with the effect's pi, 3.141592.
 //
 // The wind direction and the light position need sines and cosines; they
-// are computed here by series rather than by the platform's maths library,
-// whose last bit differs between builds, so that every build renders the
-// same frame bit for bit.
-#include <cmath>
+// come from the project's own EffectSine and EffectCosine rather than the
+// platform's maths library, whose last bit differs between builds, so that
+// every build renders the same frame bit for bit.
 #include <cstdio>
 
 #include "host/host.h"
@@ -37,8 +36,6 @@ const RenderParamIndices RodRenderParams = {
 namespace {
 
 constexpr double EFFECT_PI = 3.141592;  // the effect's value, not a closer one
-constexpr double TWO_PI = 6.283185307179586;
-constexpr double PI = 3.141592653589793;
 
 // A missing parameter record reads as zeros.
 const PF_ParamDef& Param(PF_ParamDef* params[], PF_ParamIndex i) {
@@ -62,41 +59,9 @@ int32_t MeshSize(PF_ParamDef* params[], PF_ParamIndex i) {
   return v < RENDER_MIN_MESH_SIZE ? RENDER_MIN_MESH_SIZE : v > RENDER_MAX_MESH_SIZE ? RENDER_MAX_MESH_SIZE : v;
 }
 
-// sin x by its series on x reduced to [-pi, pi] (fmod is exact everywhere).
-double ReducedSine(double x) {
-  const double x2 = x * x;
-  double term = x, sum = x;
-  for (int k = 1; k <= 20; ++k) {
-    term = -term * x2 / double((2 * k) * (2 * k + 1));
-    sum += term;
-  }
-  return sum;
-}
-
-double ReducedCosine(double x) {
-  const double x2 = x * x;
-  double term = 1.0, sum = 1.0;
-  for (int k = 1; k <= 20; ++k) {
-    term = -term * x2 / double((2 * k - 1) * (2 * k));
-    sum += term;
-  }
-  return sum;
-}
-
-double Reduce(double x) {
-  double r = std::fmod(x, TWO_PI);
-  if (r > PI) r -= TWO_PI;
-  if (r < -PI) r += TWO_PI;
-  return r;
-}
-
 }  // namespace
 
 double EffectRadians(double degrees) { return degrees * EFFECT_PI / 180.0; }
-
-double EffectSine(double x) { return std::isfinite(x) ? ReducedSine(Reduce(x)) : 0.0; }
-
-double EffectCosine(double x) { return std::isfinite(x) ? ReducedCosine(Reduce(x)) : 1.0; }
 
 uint8_t DrawModeOfChoice(int32_t choice) {
   static const uint8_t modes[7] = {0, 1, 2, 3, 6, 8, 9};  // Rough .. Bezier
@@ -179,5 +144,7 @@ void ReplayRod(RenderFrame& f, uint8_t fixation) {
 void ComputeFrameIndex(const PF_InData* in) {
   int64_t index = 0;
   if (in->local_time_step != 0) index = int64_t(in->current_time) / int64_t(in->local_time_step);
-  FrameIndex = int32_t(index < 0 ? 0 : index > INT32_MAX ? INT32_MAX : index);
+  // A time-reversed layer gives a negative index, kept as it is: only 0
+  // restarts the cloth. Only INT32_MIN / -1 leaves the 32-bit range.
+  FrameIndex = int32_t(index > INT32_MAX ? INT32_MAX : index);
 }

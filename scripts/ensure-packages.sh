@@ -3,7 +3,7 @@
 # Usage: scripts/ensure-packages.sh [extra packages...]
 set -eu
 packages="g++ cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-liberation
-googletest libgtest-dev libbenchmark-dev libstb-dev $*"
+googletest libgtest-dev libbenchmark-dev libstb-dev llvm $*"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

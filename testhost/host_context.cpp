@@ -17,6 +17,13 @@ HostContext* Active = nullptr;
 
 HostContext* FromRef(PF_ProgPtr ref) { return reinterpret_cast<HostContext*>(ref); }
 
+// The plug-in's record `def` in the checkout records, or null.
+std::pair<const PF_ParamDef*, PF_ParamIndex>* CheckoutRecord(HostContext& ctx, const PF_ParamDef* def) {
+  for (auto& r : ctx.checkout_records)
+    if (r.first == def) return &r;
+  return nullptr;
+}
+
 void Misuse(HostContext* ctx, const std::string& what) {
   if (ctx) HostContextMisuse(*ctx, what);
 }
@@ -123,7 +130,11 @@ PF_Err CheckoutParam(PF_ProgPtr ref, PF_ParamIndex index, A_long what_time, A_lo
   HostContext* ctx = FromRef(ref);
   if (!ctx || !def) return PF_Err_BAD_CALLBACK_PARAM;
   ++ctx->checkout_calls;
-  if (ctx->record_checkouts) ctx->checkout_log.emplace_back(index, what_time);
+  if (ctx->record_checkouts) {
+    ctx->checkout_log.emplace_back(index, what_time);
+    if (auto* r = CheckoutRecord(*ctx, def)) r->second = index;
+    else ctx->checkout_records.emplace_back(def, index);
+  }
   if (ctx->fail_checkout.Fires(ctx->checkout_calls)) {
     std::memset(def, 0, sizeof *def);
     return ctx->fail_checkout.error;
@@ -141,6 +152,10 @@ PF_Err CheckinParam(PF_ProgPtr ref, PF_ParamDef* def) {
   HostContext* ctx = FromRef(ref);
   if (!ctx || !def) return PF_Err_BAD_CALLBACK_PARAM;
   ++ctx->checkin_calls;
+  if (ctx->record_checkouts) {
+    const auto* r = CheckoutRecord(*ctx, def);
+    ctx->checkin_log.push_back(r ? r->second : -1);
+  }
   // A check-in of a failed checkout is allowed and answers 0, as the host
   // does; only successful checkouts are counted as open.
   if (ctx->checkouts_open > 0) --ctx->checkouts_open;

@@ -82,6 +82,11 @@ struct HostContext {
   // in call order, failed ones included.
   bool record_checkouts = false;
   std::vector<std::pair<PF_ParamIndex, A_long>> checkout_log;
+  // With record_checkouts, every checkin_param call as the index its record
+  // was last checked out with (-1: a record never checked out), in call
+  // order; checkout_records maps the plug-in's record to that index.
+  std::vector<PF_ParamIndex> checkin_log;
+  std::vector<std::pair<const PF_ParamDef*, PF_ParamIndex>> checkout_records;
 
   // Suites: those registered here are available; any other answers
   // kSPSuiteNotFoundError.

@@ -95,6 +95,15 @@ TEST(ClothSetup, TwoPanelsHalveTheWidthAndPutTheRightOneInFront) {
   EXPECT_EQ(ClothNormals, rig.normals.data());
 }
 
+// Four columns: -2.5 + c x 5 x 0.5 / 3 rounded once from double gives the
+// floats nearest -5/3 and -5/6 (a float sum lands one step off at c = 1).
+TEST(ClothSetup, TwoPanelPositionsAreRoundedOnceFromDouble) {
+  ClothRig rig(4, 2, true);
+  ClothInitDouble(ClothFixation::Free);
+  const float left[4] = {-2.5f, float(-5.0 / 3.0), float(-5.0 / 6.0), 0.0f};
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(rig.posA[c].x, left[c]) << c;
+}
+
 TEST(ClothSetup, SmallestGridHasFiveConstraintsAPanel) {
   ClothRig rig(2, 2, true);
   ASSERT_EQ(ClothConstraintCount, 10);

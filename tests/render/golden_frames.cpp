@@ -1,5 +1,6 @@
 #include "tests/render/golden_frames.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,7 +30,7 @@ struct Expected {
   std::string hash;
 };
 
-std::vector<Expected> ExpectedFrames(const std::string& plugin, const std::string& mode, int depth) {
+std::vector<Expected> ExpectedFrames(const std::string& plugin, const std::string& set, int depth) {
   std::vector<Expected> out;
   std::istringstream lines(kGoldenFrameList);
   std::string line;
@@ -38,9 +39,39 @@ std::vector<Expected> ExpectedFrames(const std::string& plugin, const std::strin
     std::string p, m, h;
     int d = 0, frame = -1;
     if (line.empty() || line[0] == '#' || !(f >> p >> m >> d >> frame >> h)) continue;
-    if (p == plugin && m == mode && d == depth) out.push_back({frame, h});
+    if (p == plugin && m == set && d == depth) out.push_back({frame, h});
   }
   return out;
+}
+
+// The settings of a set's "set NAME A;B;..." line; false when there is none.
+bool SetSettings(const std::string& set, std::vector<std::string>& settings) {
+  std::istringstream lines(kGoldenFrameList);
+  const std::string head = "set " + set + " ";
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.compare(0, head.size(), head) != 0) continue;
+    std::istringstream items(line.substr(head.size()));
+    std::string item;
+    while (std::getline(items, item, ';')) settings.push_back(item);
+    return true;
+  }
+  return false;
+}
+
+// Applies "Label=value" as --set and "layer Label=pattern" as --layer do;
+// false for anything else.
+bool Apply(RenderRig& rig, const std::string& setting, bool deep) {
+  const size_t eq = setting.find('=');
+  if (eq == std::string::npos) return false;
+  const std::string name = setting.substr(0, eq), value = setting.substr(eq + 1);
+  if (name.compare(0, 6, "layer ") != 0) {
+    rig.Set(name, value);
+    return true;
+  }
+  if (value != "pattern" || rig.Index(name.substr(6)) < 1) return false;
+  rig.SetLayer(name.substr(6), 256, 256, deep);  // the test host's pattern layer
+  return true;
 }
 
 // The output as 8-bit R, G, B, A rows (16-bit channels narrowed).
@@ -113,15 +144,15 @@ std::string Report(const std::string& base, const HostWorld& out, const std::str
   return files;
 }
 
-}  // namespace
-
-std::string CheckGoldenFrames(const std::string& plugin, const std::string& mode, int depth, int& checked) {
-  checked = 0;
-  const std::vector<Expected> expected = ExpectedFrames(plugin, mode, depth);
-  if (expected.empty()) return "no golden frames for " + plugin + " " + mode + " " + std::to_string(depth) + "\n";
+std::string CheckGoldenSet(const std::string& plugin, const std::string& set, int depth, int& checked) {
+  const std::vector<Expected> expected = ExpectedFrames(plugin, set, depth);
+  if (expected.empty()) return "no golden frames for " + plugin + " " + set + " " + std::to_string(depth) + "\n";
+  std::vector<std::string> settings;
+  if (!SetSettings(set, settings)) return "no set " + set + " in frames.txt\n";
   RenderRig rig(GOLDEN_WIDTH, GOLDEN_HEIGHT, depth == 16);
   if (!rig.Start()) return "the plug-in does not start\n";
-  rig.Set("Rendering mode", mode);
+  for (const std::string& s : settings)
+    if (!Apply(rig, s, depth == 16)) return "set " + set + ": cannot apply '" + s + "'\n";
   std::string failures;
   for (int frame = 0; frame <= 8; ++frame) {
     if (rig.Render(frame) != PF_Err_NONE) return "render of frame " + std::to_string(frame) + " failed\n";
@@ -131,12 +162,33 @@ std::string CheckGoldenFrames(const std::string& plugin, const std::string& mode
       if (e.frame != frame) continue;
       ++checked;
       if (e.hash == hash) continue;
-      const std::string base = "golden_" + plugin + "_" + mode + "_" + std::to_string(depth) + "_" + std::to_string(frame);
-      failures += plugin + " " + mode + " " + std::to_string(depth) + " bits frame " + std::to_string(frame) +
-                  ": hash " + hash + ", golden " + e.hash + "; wrote " + Report(base, rig.output, plugin, mode, frame) +
-                  "\n  accept with the line: " + plugin + " " + mode + " " + std::to_string(depth) + " " +
+      const std::string base = "golden_" + plugin + "_" + set + "_" + std::to_string(depth) + "_" + std::to_string(frame);
+      failures += plugin + " " + set + " " + std::to_string(depth) + " bits frame " + std::to_string(frame) +
+                  ": hash " + hash + ", golden " + e.hash + "; wrote " + Report(base, rig.output, plugin, set, frame) +
+                  "\n  accept with the line: " + plugin + " " + set + " " + std::to_string(depth) + " " +
                   std::to_string(frame) + " " + hash + "\n";
     }
   }
+  return failures;
+}
+
+}  // namespace
+
+std::string CheckGoldenFrames(const std::string& plugin, int& checked) {
+  checked = 0;
+  // Each set and depth listed for the plug-in, in the order of the list.
+  std::vector<std::pair<std::string, int>> runs;
+  std::istringstream lines(kGoldenFrameList);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream f(line);
+    std::string p, set;
+    int depth = 0;
+    if (line.empty() || line[0] == '#' || !(f >> p >> set >> depth) || p != plugin) continue;
+    if (std::find(runs.begin(), runs.end(), std::make_pair(set, depth)) == runs.end()) runs.push_back({set, depth});
+  }
+  if (runs.empty()) return "no golden frames for " + plugin + "\n";
+  std::string failures;
+  for (const auto& run : runs) failures += CheckGoldenSet(plugin, run.first, run.second, checked);
   return failures;
 }

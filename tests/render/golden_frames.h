@@ -1,7 +1,8 @@
-// Golden frames: small renders of each plug-in at its defaults, kept as
-// 64-bit hashes of the output pixels (tests/render/golden/frames.txt, one
-// line "plugin mode depth frame hash") and, for the 8-bit ones, as PNG files
-// beside it. The comparison is exact: the frames are the same bit for bit in
+// Golden frames: small renders of each plug-in with the parameters of a
+// named set, kept as 64-bit hashes of the output pixels
+// (tests/render/golden/frames.txt, one line "plugin set depth frame hash",
+// each set defined there by a "set" line) and, for some, as PNG files beside
+// it. The comparison is exact: the frames are the same bit for bit in
 // every build (native and the modules under Wine alike), and the same list
 // is checked against the modules by the test host (module_golden.cmake).
 //
@@ -16,7 +17,7 @@ constexpr int GOLDEN_WIDTH = 160;
 constexpr int GOLDEN_HEIGHT = 90;
 
 // Renders frames 0 .. 8 of the linked-in plug-in ("theatre", "tableau" or
-// "drape") in draw mode `mode` ("Flat", "Phong") at `depth` bits and checks
-// every frame listed in frames.txt for it. Returns the failures, one a line
-// (empty when all match); `checked` counts the frames compared.
-std::string CheckGoldenFrames(const std::string& plugin, const std::string& mode, int depth, int& checked);
+// "drape") for each set and depth that frames.txt lists for it, with the
+// set's parameters, and checks every listed frame. Returns the failures, one
+// a line (empty when all match); `checked` counts the frames compared.
+std::string CheckGoldenFrames(const std::string& plugin, int& checked);

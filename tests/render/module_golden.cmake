@@ -1,21 +1,36 @@
 # Renders golden frames with the test host over a built module (or a linked
 # host) and compares the printed hashes with tests/render/golden/frames.txt.
-#   -DPROGRAM=host -DMODULE=path|"" -DPLUGIN=theatre -DMODE=Phong -DDEPTH=8
+#   -DPROGRAM=host -DMODULE=path|"" -DPLUGIN=theatre -DSET=Phong -DDEPTH=8
 #   -DLIST=frames.txt [-DEMULATOR=a|b]
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 set(module_arg "")
 if(MODULE)
   set(module_arg ${MODULE})
 endif()
+# The set's settings, a ;-list on its "set" line.
+file(STRINGS ${LIST} definition REGEX "^set ${SET} ")
+if(NOT definition)
+  message(FATAL_ERROR "no set ${SET} in ${LIST}")
+endif()
+list(GET definition 0 definition)
+string(REGEX REPLACE "^set ${SET} " "" settings "${definition}")
+set(setting_args "")
+foreach(setting IN LISTS settings)
+  if(setting MATCHES "^layer (.*)$")
+    list(APPEND setting_args --layer "${CMAKE_MATCH_1}")
+  else()
+    list(APPEND setting_args --set "${setting}")
+  endif()
+endforeach()
 execute_process(COMMAND ${emulator} ${PROGRAM} --size 160x90 --frames 0-8 --depth ${DEPTH}
-                        --set "Rendering mode=${MODE}" --hash --quiet ${module_arg}
+                        ${setting_args} --hash --quiet ${module_arg}
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the host exited with ${rc}:\n${out}${err}")
 endif()
-file(STRINGS ${LIST} lines REGEX "^${PLUGIN} ${MODE} ${DEPTH} ")
+file(STRINGS ${LIST} lines REGEX "^${PLUGIN} ${SET} ${DEPTH} ")
 if(NOT lines)
-  message(FATAL_ERROR "no golden frames for ${PLUGIN} ${MODE} ${DEPTH}")
+  message(FATAL_ERROR "no golden frames for ${PLUGIN} ${SET} ${DEPTH}")
 endif()
 set(failures "")
 foreach(line IN LISTS lines)
@@ -28,5 +43,5 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 if(failures)
-  message(FATAL_ERROR "${PLUGIN} ${MODE} ${DEPTH} bits differs from the golden frames:\n${failures}")
+  message(FATAL_ERROR "${PLUGIN} ${SET} ${DEPTH} bits differs from the golden frames:\n${failures}")
 endif()

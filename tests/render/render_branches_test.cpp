@@ -51,6 +51,21 @@ TEST(TheatreTimeline, ZeroLocalTimeStepRestartsEveryRender) {
   EXPECT_EQ(rig.ctx.checkout_log.size(), 4u);  // the texture layers only
 }
 
+// A time-reversed layer: frame f has index -f. Only index 0 restarts, so
+// the cloth goes on four steps a render; the replay has no step to run.
+TEST(TheatreTimeline, NegativeFrameIndexContinuesTheCloth) {
+  RenderRig rig(W, H), reference(W, H);
+  ASSERT_TRUE(rig.Start());
+  ASSERT_TRUE(reference.Start());
+  rig.ctx.in_data.local_time_step = -RIG_TIME_STEP;
+  EXPECT_EQ(Hashes(rig, {0, 1, 2}), Hashes(reference, {0, 1, 2}));
+  EXPECT_EQ(FrameIndex, -2);
+  rig.Set("Time dependent preview", "on");
+  rig.ctx.record_checkouts = true;
+  EXPECT_EQ(Hashes(rig, {3}), Hashes(reference, {0}));
+  EXPECT_EQ(rig.ctx.checkout_log.size(), 4u);  // the texture layers only
+}
+
 TEST(TheatreTimeline, ReplayAtFrameTenRunsFortyStepsWithTheSpeedsOfFramesZeroToNine) {
   RenderRig rig(W, H);
   ASSERT_TRUE(rig.Start());

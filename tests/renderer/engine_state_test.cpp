@@ -132,19 +132,24 @@ TEST_F(EngineState, SortOfNoTrianglesTouchesNothing) {
 }
 
 TEST_F(EngineState, PerspectiveDividesAboutTheCentre) {
-  __Point3ds p[2] = {};
+  __Point3ds p[3] = {};
   p[0].x = 110;
   p[0].y = 40;
   p[0].z = 500;  // q = 0.5
   p[1].x = 101;
   p[1].y = 52;
   p[1].z = 1000;  // z = far: offset times 1e8
-  __AddPersp(2, p, 1.0f, 100.0f, 50.0f, 1000.0f);
+  p[2].x = 110;
+  p[2].y = 40;
+  p[2].z = 1500;  // beyond far: q = -0.5 turns the offset round
+  __AddPersp(3, p, 1.0f, 100.0f, 50.0f, 1000.0f);
   EXPECT_FLOAT_EQ(p[0].x, 120.0f);
   EXPECT_FLOAT_EQ(p[0].y, 30.0f);
   EXPECT_EQ(p[0].z, 500.0f);
   EXPECT_FLOAT_EQ(p[1].x, 1e8f + 100.0f);
   EXPECT_FLOAT_EQ(p[1].y, 2e8f + 50.0f);
+  EXPECT_EQ(p[2].x, 80.0f);
+  EXPECT_EQ(p[2].y, 70.0f);
   EXPECT_EQ(_Persp_Val, 1.0f);
 }
 

@@ -14,12 +14,12 @@
 namespace exports {
 namespace {
 
+#ifdef VELARRA_UNDNAME
 std::string Trim(std::string s) {
   while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
   return s;
 }
 
-#ifdef VELARRA_UNDNAME
 // The demangler's last output line for one name (it echoes the input first).
 std::string Undecorate(const std::string& decorated) {
   const std::string command = std::string("'") + VELARRA_UNDNAME + "' '" + decorated + "' 2>&1";

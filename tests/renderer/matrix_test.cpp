@@ -119,9 +119,10 @@ TEST(Matrix4Ops, RotationsAndMirrors) {
   // About x and z the axis form agrees with the fixed-axis rotations.
   ExpectVector(Matrix4TransformPoint(Matrix4RotAxis({1, 0, 0}, HALF_PI), {0, 1, 0}), 0, 0, 1);
   ExpectVector(Matrix4TransformPoint(Matrix4RotAxis({0, 0, 1}, HALF_PI), {1, 0, 0}), 0, 1, 0);
-  // About the diagonal by 120 degrees the axes cycle x -> y -> z.
+  // About the diagonal by 120 degrees the axes cycle x -> y -> z: every
+  // element of the matrix, each sign of the axis form included.
   const float k = 1 / std::sqrt(3.0f);
-  ExpectVector(Matrix4TransformPoint(Matrix4RotAxis({k, k, k}, 2.0943951f), {1, 0, 0}), 0, 1, 0);
+  ExpectMatrix(Matrix4RotAxis({k, k, k}, 2.0943951f), {0, 0, 1, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1});
   ExpectMatrix(Matrix4MirrorX(), {-1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 0);
   ExpectMatrix(Matrix4MirrorY(), {1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 0);
   ExpectMatrix(Matrix4MirrorZ(), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1}, 0);

@@ -27,12 +27,11 @@ const RenderParamIndices DrapeRenderParams = {
     {PARAM_TEXTURE_PERCENT, PARAM_OPACITY_PERCENT, PARAM_BUMP_PERCENT, PARAM_REFLECTION_PERCENT},
 };
 
-// The popup's choice as a pin pattern code (1..16; anything else pins
-// nothing).
+// The popup's choice as a pin pattern code, kept to its low 8 bits as the
+// code is a byte (268 pins as 12); codes outside 1..16 pin nothing.
 uint8_t Fixation(PF_ParamDef* params[]) {
   if (!params || !params[PARAM_DRAPE_FIXATION]) return 0;
-  const int32_t v = params[PARAM_DRAPE_FIXATION]->u.pd.value;
-  return uint8_t(v < 0 || v > 255 ? 0 : v);
+  return uint8_t(uint32_t(params[PARAM_DRAPE_FIXATION]->u.pd.value) & 0xFFu);
 }
 
 void ReplayFromRest(RenderFrame&, uint8_t fixation) { ReplayWithPreroll(fixation); }
