@@ -5,4 +5,4 @@
 #include "renderer/raster/span_lanes.h"
 
 const SpanKernels kSpanKernelsAvx2 = {&SpanLanes<LanesAvx2>::Interior, &SpanLanes<LanesAvx2>::Edge,
-                                      &SpanLanes<LanesAvx2>::Power};
+    &SpanLanes<LanesAvx2>::Composite, &SpanLanes<LanesAvx2>::Power};

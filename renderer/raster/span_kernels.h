@@ -68,6 +68,22 @@ struct SpanWritten {
   int left, right;
 };
 
+// One row of CompositeLayerRect: `count` pixels from channel index `index`
+// of the frame and the three layers. Fully covered layer pixels are merged
+// here; the partly covered ones go to `partial` one at a time.
+struct CompositeRow {
+  unsigned char* dst;
+  unsigned char* edge;
+  unsigned char* frag;
+  unsigned char* under;
+  int64_t index;
+  int count;
+  int room;  // pixels from the first one to the end of the frame's row
+  bool deep;
+  int maxChannel;
+  void (*partial)(unsigned char* dst, int64_t channelIndex);
+};
+
 struct SpanKernels {
   // Interior pixels x0 .. x1 (inside the frame): depth test and depth write,
   // shading, BlendPixelFB with the opacity.
@@ -76,6 +92,7 @@ struct SpanKernels {
   // (the depth buffer is left as it was), shading, AAEdgePixel's coverage.
   void (*edge)(const SpanJob& job, const SpanRow& row, int x0, int x1, const EdgeLine& edge,
                SpanWritten& written);
+  void (*composite)(const CompositeRow& row);
   // x^y of the highlight for n pairs (for tests and benchmarks).
   void (*power)(const float* x, const float* y, float* out, int n);
 };

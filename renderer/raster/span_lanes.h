@@ -88,8 +88,9 @@ struct SpanLanes {
 
   // The default per-pixel function without texture slots or glass, for the
   // pixels at (px, py) relative to the centre with depth pz: the channel
-  // values out (0 .. maxChannel). The opacity is the job's.
-  static void Shade(const SpanJob& j, F px, F py, F pz, const F normal[3], F out[3]) {
+  // values out (0 .. maxChannel). The opacity is the job's. Only the lanes
+  // of `used` (bit i for lane i) need be right.
+  static void Shade(const SpanJob& j, F px, F py, F pz, const F normal[3], F out[3], int used) {
     F nx, ny, nz;
     if (j.interpolated) {
       nx = normal[0];
@@ -130,7 +131,7 @@ struct SpanLanes {
       F specularTerm = Zero();
       M noHighlight = L::True();
       if (j.level != 0.0f) {
-        specularTerm = L::Mul(PowLanes<L>(d, L::Set(j.exponent)), L::Set(j.level));
+        specularTerm = L::Mul(PowLanes<L>(d, L::Set(j.exponent), used), L::Set(j.level));
         noHighlight = L::Eq(specularTerm, Zero());
       }
       for (int c = 0; c < 3; ++c) {
@@ -206,9 +207,10 @@ struct SpanLanes {
     if (last > w.right) w.right = last;
   }
 
-  // One chunk of a run: N pixels from x (n of them real); the depth row and
-  // the pixels are read and written in place, or through a copy for the
-  // last, shorter chunk.
+  // One chunk of a run: N pixels from x, n of them in the run. Inside the
+  // frame's row the depths and pixels are worked in place (the lanes beyond
+  // the run are written back as they were read); a chunk that would reach
+  // past the row's end works on a copy of its n pixels.
   struct Chunk {
     float* z;
     unsigned char* p;
@@ -217,6 +219,7 @@ struct SpanLanes {
     float* zRow;
     unsigned char* pRow;
     int n, bytes;
+    bool copied;
 
     Chunk(const SpanJob& j, int y, int x, int count, bool deep) {
       bytes = deep ? 8 : 4;
@@ -225,7 +228,8 @@ struct SpanLanes {
       n = count;
       z = zRow;
       p = pRow;
-      if (n < N) {
+      copied = n < N && int64_t(x) + N > j.zwidth;
+      if (copied) {
         std::memset(zCopy, 0, sizeof zCopy);
         std::memset(pCopy, 0, sizeof pCopy);
         std::memcpy(zCopy, zRow, size_t(n) * sizeof(float));
@@ -235,7 +239,7 @@ struct SpanLanes {
       }
     }
     void Done() {
-      if (n == N) return;
+      if (!copied) return;
       std::memcpy(zRow, zCopy, size_t(n) * sizeof(float));
       std::memcpy(pRow, pCopy, size_t(n) * size_t(bytes));
     }
@@ -261,7 +265,7 @@ struct SpanLanes {
         if (draws) {
           F normal[3], colour[3];
           if (j.interpolated) Normal(j, r, xs, normal);
-          Shade(j, L::Sub(xs, L::Set(j.centerX)), py, z, normal, colour);
+          Shade(j, L::Sub(xs, L::Set(j.centerX)), py, z, normal, colour, bits);
           if (k == 1.0f)
             Replace<kDeep>(j, ch.p, pass, colour);
           else
@@ -343,7 +347,7 @@ struct SpanLanes {
       if (bits != 0) {
         F normal[3], colour[3];
         if (j.interpolated) Normal(j, r, xs, normal);
-        Shade(j, L::Sub(xs, L::Set(j.centerX)), py, z, normal, colour);
+        Shade(j, L::Sub(xs, L::Set(j.centerX)), py, z, normal, colour, bits);
         Blend<kDeep>(j, ch.p, draw, k, colour);
         Widen(w, x, bits);
       }
@@ -364,6 +368,79 @@ struct SpanLanes {
       EdgeT<true>(j, r, x0, x1, e, w);
     else
       EdgeT<false>(j, r, x0, x1, e, w);
+  }
+
+  // CompositeLayerRect over a row: a layer pixel of alpha max replaces the
+  // frame pixel and becomes the colour of the recorded fragment and of what
+  // lies under it (their alphas stay); alpha 0 changes nothing.
+  template <bool kDeep>
+  static void CompositeT(const CompositeRow& r) {
+    const int bytes = kDeep ? 8 : 4;
+    const int64_t offset = r.index * (kDeep ? 2 : 1);
+    const I max = L::ISet(r.maxChannel), zero = L::ISet(0);
+    for (int x = 0; x < r.count; x += N) {
+      const int n = r.count - x < N ? r.count - x : N;
+      // In place inside the row (lanes beyond the rectangle are written back
+      // as read), else through a copy of the n pixels.
+      const bool copied = n < N && x + N > r.room;
+      unsigned char* at[4] = {r.edge, r.dst, r.under, r.frag};
+      alignas(32) unsigned char copy[4][N * 8];
+      unsigned char* p[4];
+      for (int b = 0; b < 4; ++b) {
+        p[b] = at[b] + offset + int64_t(x) * bytes;
+        if (copied) {
+          std::memset(copy[b], 0, sizeof copy[b]);
+          std::memcpy(copy[b], p[b], size_t(n) * size_t(bytes));
+          p[b] = copy[b];
+        }
+      }
+      I e[4];
+      if (kDeep) {
+        LoadPixels<kDeep>(p[0], e);
+      } else {
+        e[0] = L::LoadI(p[0]);  // whole pixels; only the alpha is split off
+        e[3] = L::template IShr<24>(e[0]);
+      }
+      const M valid = n == N ? L::True() : L::FirstLanes(n);
+      const M full = L::And(L::IEq(e[3], max), valid);
+      const M empty = L::IEq(e[3], zero);
+      const int fullBits = L::Bits(full);
+      if (fullBits != 0) {
+        if (!kDeep) {
+          // The layer pixel has alpha max: it is the new frame pixel as it
+          // stands; the fragment and under colours take its three channels.
+          const I colour = L::ISet(0x00FFFFFF), alpha = L::ISet(int(0xFF000000u));
+          const I rgb = L::IAnd32(e[0], colour);
+          L::StoreI(p[1], L::ISelect(full, e[0], L::LoadI(p[1])));
+          for (int b = 2; b < 4; ++b) {
+            const I old = L::LoadI(p[b]);
+            L::StoreI(p[b], L::ISelect(full, L::IOr32(rgb, L::IAnd32(old, alpha)), old));
+          }
+        } else {
+          for (int b = 1; b < 4; ++b) {
+            I old[4], out[4];
+            LoadPixels<kDeep>(p[b], old);
+            for (int c = 0; c < 3; ++c) out[c] = L::ISelect(full, e[c], old[c]);
+            out[3] = b == 1 ? L::ISelect(full, max, old[3]) : old[3];
+            StorePixels<kDeep>(p[b], out);
+          }
+        }
+        if (copied)
+          for (int b = 1; b < 4; ++b)
+            std::memcpy(at[b] + offset + int64_t(x) * bytes, copy[b], size_t(n) * size_t(bytes));
+      }
+      // Partly covered pixels (after the full ones: each pixel is on its own).
+      const int partial = ~(fullBits | L::Bits(empty)) & ((1 << n) - 1);
+      for (int lane = 0; lane < N; ++lane)
+        if (partial & (1 << lane)) r.partial(r.dst, r.index + 4 * int64_t(x + lane));
+    }
+  }
+
+  static void Composite(const CompositeRow& r) {
+    if (r.deep)
+      CompositeT<true>(r);
+    else
+      CompositeT<false>(r);
   }
 
   static void Power(const float* x, const float* y, float* out, int n) {

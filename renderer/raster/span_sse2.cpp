@@ -3,4 +3,4 @@
 #include "renderer/raster/span_lanes.h"
 
 const SpanKernels kSpanKernelsSse2 = {&SpanLanes<LanesSse2>::Interior, &SpanLanes<LanesSse2>::Edge,
-                                      &SpanLanes<LanesSse2>::Power};
+    &SpanLanes<LanesSse2>::Composite, &SpanLanes<LanesSse2>::Power};

@@ -82,11 +82,16 @@ typename L::D PowCore(typename L::D x, typename L::D y) {
 }
 
 // x^y for float lanes: each lane through PowCore in double and rounded once.
+// `used` (bit i for lane i) lets a half of the lanes whose results are not
+// used skip the work; its results are then 0.
 template <class L>
-typename L::F PowLanes(typename L::F x, typename L::F y) {
+typename L::F PowLanes(typename L::F x, typename L::F y, int used = -1) {
   if constexpr (L::N == 1) {
     return float(PowCore<L>(double(x), double(y)));
   } else {
-    return L::Join(PowCore<L>(L::Lo(x), L::Lo(y)), PowCore<L>(L::Hi(x), L::Hi(y)));
+    constexpr int half = (1 << (L::N / 2)) - 1;
+    const typename L::D zero = L::DSet(0.0);
+    return L::Join((used & half) != 0 ? PowCore<L>(L::Lo(x), L::Lo(y)) : zero,
+                   (used & (half << (L::N / 2))) != 0 ? PowCore<L>(L::Hi(x), L::Hi(y)) : zero);
   }
 }

@@ -56,6 +56,13 @@ struct LanesAvx2 {
   static I IShr(I a) { return _mm256_srli_epi32(a, n); }
   template <int n>
   static I IShl(I a) { return _mm256_slli_epi32(a, n); }
+  static I LoadI(const unsigned char* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  }
+  static void StoreI(unsigned char* p, I v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+  }
+  static M IEq(I a, I b) { return _mm256_castsi256_ps(_mm256_cmpeq_epi32(a, b)); }
   static I ISelect(M m, I a, I b) { return _mm256_blendv_epi8(b, a, _mm256_castps_si256(m)); }
   static void LoadPixels8(const unsigned char* p, I c[4]) {
     const I v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));

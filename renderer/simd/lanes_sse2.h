@@ -58,6 +58,9 @@ struct LanesSse2 {
   static I IShr(I a) { return _mm_srli_epi32(a, n); }
   template <int n>
   static I IShl(I a) { return _mm_slli_epi32(a, n); }
+  static I LoadI(const unsigned char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+  static void StoreI(unsigned char* p, I v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+  static M IEq(I a, I b) { return _mm_castsi128_ps(_mm_cmpeq_epi32(a, b)); }
   static I ISelect(M m, I a, I b) {
     const I k = _mm_castps_si128(m);
     return _mm_or_si128(_mm_and_si128(k, a), _mm_andnot_si128(k, b));
