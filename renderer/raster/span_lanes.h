@@ -40,12 +40,13 @@ struct SpanLanes {
     return L::TruncI(L::Select(L::Gt(v, Zero()), L::Select(L::Ge(v, max), max, v), Zero()));
   }
 
-  // The shader's Times: a * b, but 0 when either factor is 0 (also against
-  // an infinite or NaN other factor).
-  static F Times(F a, F b) {
-    const F p = L::Mul(a, b);
-    const M zeroFactor = L::Or(L::Eq(a, Zero()), L::Eq(b, Zero()));
-    return L::Select(L::Gt(L::Abs(p), Zero()), p, L::Select(zeroFactor, Zero(), p));
+  // The shader's Times with a factor b the same in every lane: a * b, but 0
+  // when either factor is 0 (also against an infinite or NaN a). The
+  // shader's form (the product unless it is 0 or NaN, then 0 for a zero
+  // factor, else the product) gives these same bits.
+  static F TimesConstant(F a, float b) {
+    if (b == 0.0f) return Zero();
+    return L::Select(L::Eq(a, Zero()), Zero(), L::Mul(a, L::Set(b)));
   }
 
   // Depth on the plane at x of the row.
@@ -128,17 +129,22 @@ struct SpanLanes {
                    L::Add(L::Add(L::Mul(nx, lx), L::Mul(ny, ly)), L::Mul(nz, lz)));
       d = L::Select(L::Gt(d, Zero()), d, Zero());
       const F diffuseTerm = L::Add(L::Mul(d, rest), self);
+      // Without a highlight (level 0, or the power 0) its term is 0.
+      const bool highlights = j.level != 0.0f;
       F specularTerm = Zero();
       M noHighlight = L::True();
-      if (j.level != 0.0f) {
+      if (highlights) {
         specularTerm = L::Mul(PowLanes<L>(d, L::Set(j.exponent), used), L::Set(j.level));
         noHighlight = L::Eq(specularTerm, Zero());
       }
       for (int c = 0; c < 3; ++c) {
-        const F highlight =
-            L::Select(noHighlight, Zero(), Times(L::Set(j.specular[c]), specularTerm));
-        out[c] = L::Add(out[c], Times(L::Add(L::Mul(L::Set(j.diffuse[c]), diffuseTerm), highlight),
-                                      L::Set(light.color[c])));
+        // specular x term, 0 for a zero factor on either side.
+        F highlight = Zero();
+        if (highlights && j.specular[c] != 0.0f)
+          highlight = L::Select(noHighlight, Zero(), L::Mul(L::Set(j.specular[c]), specularTerm));
+        out[c] = L::Add(out[c], TimesConstant(L::Add(L::Mul(L::Set(j.diffuse[c]), diffuseTerm),
+                                                     highlight),
+                                              light.color[c]));
       }
     }
     const F max = L::Set(j.maxChannel);
@@ -148,19 +154,28 @@ struct SpanLanes {
     }
   }
 
+  // N pixels from p, one int lane vector a channel, and back: at 8 bits the
+  // channels are the bytes of each pixel's 32-bit word.
   template <bool kDeep>
   static void LoadPixels(const unsigned char* p, I c[4]) {
-    if (kDeep)
+    if (kDeep) {
       L::LoadPixels16(p, c);
-    else
-      L::LoadPixels8(p, c);
+      return;
+    }
+    const I v = L::LoadI(p), m = L::ISet(0xFF);
+    c[0] = L::IAnd32(v, m);
+    c[1] = L::IAnd32(L::template IShr<8>(v), m);
+    c[2] = L::IAnd32(L::template IShr<16>(v), m);
+    c[3] = L::template IShr<24>(v);
   }
   template <bool kDeep>
   static void StorePixels(unsigned char* p, const I c[4]) {
-    if (kDeep)
+    if (kDeep) {
       L::StorePixels16(p, c);
-    else
-      L::StorePixels8(p, c);
+      return;
+    }
+    L::StoreI(p, L::IOr32(L::IOr32(c[0], L::template IShl<8>(c[1])),
+                          L::IOr32(L::template IShl<16>(c[2]), L::template IShl<24>(c[3]))));
   }
 
   // BlendPixelFB for the lanes in `draw` with coverage k (> 0 there): k = 1

@@ -47,8 +47,8 @@ struct LanesAvx2 {
   static F FromI(I a) { return _mm256_cvtepi32_ps(a); }
   static F FromInt(int v) { return _mm256_cvtepi32_ps(_mm256_set1_epi32(v)); }
 
-  // Int32 lanes and the pixels of a packed buffer: N pixels of four channels
-  // (8 or 16 bits) from p, split into one int lane vector a channel, and back.
+  // Int32 lanes, and N pixels of 16 bits a channel from p split into one
+  // int lane vector a channel, and back (8 bits: SpanLanes, on whole words).
   static I ISet(int v) { return _mm256_set1_epi32(v); }
   static I IAnd32(I a, I b) { return _mm256_and_si256(a, b); }
   static I IOr32(I a, I b) { return _mm256_or_si256(a, b); }
@@ -64,18 +64,6 @@ struct LanesAvx2 {
   }
   static M IEq(I a, I b) { return _mm256_castsi256_ps(_mm256_cmpeq_epi32(a, b)); }
   static I ISelect(M m, I a, I b) { return _mm256_blendv_epi8(b, a, _mm256_castps_si256(m)); }
-  static void LoadPixels8(const unsigned char* p, I c[4]) {
-    const I v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const I m = ISet(0xFF);
-    c[0] = IAnd32(v, m);
-    c[1] = IAnd32(IShr<8>(v), m);
-    c[2] = IAnd32(IShr<16>(v), m);
-    c[3] = IShr<24>(v);
-  }
-  static void StorePixels8(unsigned char* p, const I c[4]) {
-    const I v = IOr32(IOr32(c[0], IShl<8>(c[1])), IOr32(IShl<16>(c[2]), IShl<24>(c[3])));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
-  }
   // 16 bits: the even and odd 32-bit words of eight pixels; the shuffle
   // works within 128-bit halves (pixels 0 1 4 5 2 3 6 7), so the 64-bit
   // quarters are put back in order.

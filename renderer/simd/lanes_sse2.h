@@ -49,8 +49,8 @@ struct LanesSse2 {
   static F FromI(I a) { return _mm_cvtepi32_ps(a); }
   static F FromInt(int v) { return _mm_cvtepi32_ps(_mm_set1_epi32(v)); }
 
-  // Int32 lanes and the pixels of a packed buffer: N pixels of four channels
-  // (8 or 16 bits) from p, split into one int lane vector a channel, and back.
+  // Int32 lanes, and N pixels of 16 bits a channel from p split into one
+  // int lane vector a channel, and back (8 bits: SpanLanes, on whole words).
   static I ISet(int v) { return _mm_set1_epi32(v); }
   static I IAnd32(I a, I b) { return _mm_and_si128(a, b); }
   static I IOr32(I a, I b) { return _mm_or_si128(a, b); }
@@ -64,18 +64,6 @@ struct LanesSse2 {
   static I ISelect(M m, I a, I b) {
     const I k = _mm_castps_si128(m);
     return _mm_or_si128(_mm_and_si128(k, a), _mm_andnot_si128(k, b));
-  }
-  static void LoadPixels8(const unsigned char* p, I c[4]) {
-    const I v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const I m = ISet(0xFF);
-    c[0] = IAnd32(v, m);
-    c[1] = IAnd32(IShr<8>(v), m);
-    c[2] = IAnd32(IShr<16>(v), m);
-    c[3] = IShr<24>(v);
-  }
-  static void StorePixels8(unsigned char* p, const I c[4]) {
-    const I v = IOr32(IOr32(c[0], IShl<8>(c[1])), IOr32(IShl<16>(c[2]), IShl<24>(c[3])));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
   }
   static void LoadPixels16(const unsigned char* p, I c[4]) {
     const __m128 lo = _mm_loadu_ps(reinterpret_cast<const float*>(p));

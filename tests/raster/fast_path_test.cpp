@@ -6,8 +6,8 @@
 // function reached through a forwarding function, which takes the general
 // one-call-a-pixel path: on random scenes in every draw mode, both qualities
 // and depths, with every texture map, glass with and without multiple
-// refraction, the perspective undo, quadratic normals and zero, one or two
-// lights, the frames and the depth buffers must be the same bit for bit.
+// refraction, the perspective undo, quadratic normals and a negative, zero,
+// one or two lights, the frames and the depth buffers must be the same bit for bit.
 // The previous-pixel records reach the frames through the texture footprint
 // and the glass supersampling of the quality passes.
 #include <random>
@@ -166,7 +166,7 @@ TEST_F(FastPath, DefaultShaderShortcutsChangeNoPixel) {
   for (int round = 0; round < 30; ++round) {
     RandomScene(rng, 3 + round % 4);
     const bool withMaterials = round % 3 != 2;
-    const int lights = round % 3;  // 0: the default light
+    const int lights = round % 4 - 1;  // 0: the default light; -1: none at all
     if (round % 6 == 5)
       for (GlassProp& g : glass_) g.enabled = 0;  // no glass at all
     if (round % 5 == 4)
