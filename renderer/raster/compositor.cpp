@@ -105,19 +105,13 @@ void CompositePixel(unsigned char* dst, int64_t i, int M) {
 }
 
 template <class T>
-void CompositePartial(unsigned char* dst, int64_t i) {
-  CompositePixel<T>(dst, i, MaxChannel);
-}
-
-template <class T>
 void CompositeRect(unsigned char* dst, const Rect& r) {
   const int M = MaxChannel;
   if (r.right <= r.left) return;
   if (const SpanKernels* kernels = SpanKernelsFor(SimdActivePath())) {
-    // A vector of pixels at a time; the partly covered ones one by one.
-    CompositeRow row{dst,          _EdgeLayer,         _FragLayer, _UnderLayer,
-                     0,            r.right - r.left,   Zwidth - r.left,
-                     sizeof(T) == 2, M, &CompositePartial<T>};
+    // A vector of pixels at a time.
+    CompositeRow row{dst, _EdgeLayer,       _FragLayer,      _UnderLayer,
+                     0,   r.right - r.left, Zwidth - r.left, sizeof(T) == 2, M};
     for (int y = r.top; y < r.bottom; ++y) {
       row.index = ChannelIndex(r.left, y, 0);
       kernels->composite(row);

@@ -69,8 +69,7 @@ struct SpanWritten {
 };
 
 // One row of CompositeLayerRect: `count` pixels from channel index `index`
-// of the frame and the three layers. Fully covered layer pixels are merged
-// here; the partly covered ones go to `partial` one at a time.
+// of the frame and the three layers.
 struct CompositeRow {
   unsigned char* dst;
   unsigned char* edge;
@@ -81,7 +80,6 @@ struct CompositeRow {
   int room;  // pixels from the first one to the end of the frame's row
   bool deep;
   int maxChannel;
-  void (*partial)(unsigned char* dst, int64_t channelIndex);
 };
 
 struct SpanKernels {

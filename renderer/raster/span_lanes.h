@@ -385,9 +385,13 @@ struct SpanLanes {
       EdgeT<false>(j, r, x0, x1, e, w);
   }
 
-  // CompositeLayerRect over a row: a layer pixel of alpha max replaces the
+  // CompositeLayerRect over a row. A layer pixel of alpha max replaces the
   // frame pixel and becomes the colour of the recorded fragment and of what
-  // lies under it (their alphas stay); alpha 0 changes nothing.
+  // lies under it (their alphas stay); alpha 0 changes nothing; a partly
+  // covered one is stored unblended over an empty frame pixel, else blended
+  // over what lies under its surface (the frame pixel for a new surface,
+  // which is then recorded, or the recorded under colour with the greater
+  // of the two coverages).
   template <bool kDeep>
   static void CompositeT(const CompositeRow& r) {
     const int bytes = kDeep ? 8 : 4;
@@ -418,37 +422,74 @@ struct SpanLanes {
       }
       const M valid = n == N ? L::True() : L::FirstLanes(n);
       const M full = L::And(L::IEq(e[3], max), valid);
-      const M empty = L::IEq(e[3], zero);
+      const M partial = L::AndNot(L::AndNot(valid, full), L::IEq(e[3], zero));
       const int fullBits = L::Bits(full);
-      if (fullBits != 0) {
-        if (!kDeep) {
-          // The layer pixel has alpha max: it is the new frame pixel as it
-          // stands; the fragment and under colours take its three channels.
-          const I colour = L::ISet(0x00FFFFFF), alpha = L::ISet(int(0xFF000000u));
-          const I rgb = L::IAnd32(e[0], colour);
-          L::StoreI(p[1], L::ISelect(full, e[0], L::LoadI(p[1])));
-          for (int b = 2; b < 4; ++b) {
-            const I old = L::LoadI(p[b]);
-            L::StoreI(p[b], L::ISelect(full, L::IOr32(rgb, L::IAnd32(old, alpha)), old));
-          }
-        } else {
-          for (int b = 1; b < 4; ++b) {
-            I old[4], out[4];
-            LoadPixels<kDeep>(p[b], old);
-            for (int c = 0; c < 3; ++c) out[c] = L::ISelect(full, e[c], old[c]);
-            out[3] = b == 1 ? L::ISelect(full, max, old[3]) : old[3];
-            StorePixels<kDeep>(p[b], out);
-          }
+      if (L::Bits(partial) != 0) {
+        if (!kDeep) LoadPixels<kDeep>(p[0], e);
+        Merge<kDeep>(p, e, full, partial, max);
+      } else if (fullBits == 0) {
+        continue;  // nothing drawn here
+      } else if (!kDeep) {
+        // Whole 32-bit pixels: the layer pixel is the new frame pixel as it
+        // stands; the fragment and under colours take its three channels.
+        const I colour = L::ISet(0x00FFFFFF), alpha = L::ISet(int(0xFF000000u));
+        const I rgb = L::IAnd32(e[0], colour);
+        L::StoreI(p[1], L::ISelect(full, e[0], L::LoadI(p[1])));
+        for (int b = 2; b < 4; ++b) {
+          const I old = L::LoadI(p[b]);
+          L::StoreI(p[b], L::ISelect(full, L::IOr32(rgb, L::IAnd32(old, alpha)), old));
         }
-        if (copied)
-          for (int b = 1; b < 4; ++b)
-            std::memcpy(at[b] + offset + int64_t(x) * bytes, copy[b], size_t(n) * size_t(bytes));
+      } else {
+        Merge<kDeep>(p, e, full, L::False(), max);
       }
-      // Partly covered pixels (after the full ones: each pixel is on its own).
-      const int partial = ~(fullBits | L::Bits(empty)) & ((1 << n) - 1);
-      for (int lane = 0; lane < N; ++lane)
-        if (partial & (1 << lane)) r.partial(r.dst, r.index + 4 * int64_t(x + lane));
+      if (copied)
+        for (int b = 1; b < 4; ++b)
+          std::memcpy(at[b] + offset + int64_t(x) * bytes, copy[b], size_t(n) * size_t(bytes));
     }
+  }
+
+  // The merge of CompositeT by channels: p = edge, frame, under, fragment
+  // pixels; e the edge pixels' channels.
+  template <bool kDeep>
+  static void Merge(unsigned char* const p[4], const I e[4], M full, M partial, I max) {
+    I d[4], u[4], f[4];
+    LoadPixels<kDeep>(p[1], d);
+    LoadPixels<kDeep>(p[2], u);
+    LoadPixels<kDeep>(p[3], f);
+    const F maxF = L::FromI(max);
+    const F a = L::FromI(e[3]), da = L::FromI(d[3]), fa = L::FromI(f[3]);
+    // Partly covered over an empty frame pixel: stored unblended.
+    const M over = L::And(partial, L::Eq(da, Zero()));
+    const M blend = L::AndNot(partial, over);
+    // Another surface: a channel of the recorded fragment 20 levels (of 8
+    // bits) or more from the layer's.
+    const F scale = L::Set(kDeep ? 1.0f / 256.0f : 1.0f);
+    F greatest = Zero();
+    for (int c = 0; c < 3; ++c) {
+      const F diff = L::Mul(L::Abs(L::Sub(L::FromI(f[c]), L::FromI(e[c]))), scale);
+      greatest = L::Select(L::Gt(diff, greatest), diff, greatest);
+    }
+    const M fresh = L::Or(L::Eq(fa, Zero()), L::Ge(greatest, L::Set(20.0f)));
+    const M record = L::And(blend, fresh);      // a new surface: recorded
+    const M same = L::AndNot(blend, fresh);     // the same surface
+    const M greater = L::Gt(a, fa);
+    const F used = L::Select(L::Or(fresh, greater), a, fa);
+    const F t = L::Div(used, maxF), rest = L::Sub(One(), t);
+    I outD[4], outU[4], outF[4];
+    for (int c = 0; c < 3; ++c) {
+      const F under = L::Select(fresh, L::FromI(d[c]), L::FromI(u[c]));
+      const I blended = ToChannel(L::Add(L::Mul(t, L::FromI(e[c])), L::Mul(rest, under)), maxF);
+      outD[c] = L::ISelect(L::Or(full, over), e[c], L::ISelect(blend, blended, d[c]));
+      outU[c] = L::ISelect(full, e[c], L::ISelect(record, d[c], u[c]));
+      outF[c] = L::ISelect(L::Or(full, record), e[c], f[c]);
+    }
+    const I alpha = ToChannel(L::Select(L::Gt(used, da), used, da), maxF);
+    outD[3] = L::ISelect(full, max, L::ISelect(over, e[3], L::ISelect(blend, alpha, d[3])));
+    outU[3] = u[3];
+    outF[3] = L::ISelect(L::Or(record, L::And(same, greater)), e[3], f[3]);
+    StorePixels<kDeep>(p[1], outD);
+    StorePixels<kDeep>(p[2], outU);
+    StorePixels<kDeep>(p[3], outF);
   }
 
   static void Composite(const CompositeRow& r) {

@@ -182,6 +182,8 @@ TEST_F(FastPath, DefaultShaderShortcutsChangeNoPixel) {
         for (int quality = 0; quality < 2; ++quality) {
           _DrawMode = uint8_t(mode);
           _Quality = uint8_t(quality);
+          // The reference: one call a pixel, and the per-pixel compositing.
+          ASSERT_TRUE(SimdForcePath(SimdPath::Scalar));
           const Output general = Render(Forward, withMaterials, deep != 0, lights);
           for (SimdPath path : paths) {
             ASSERT_TRUE(SimdForcePath(path));
