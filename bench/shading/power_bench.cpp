@@ -97,7 +97,7 @@ void BM_ShadePowLanes(benchmark::State& state) {
   const std::vector<float> x = Bases(), y(x.size(), 150.0f);
   std::vector<float> out(x.size());
   for (auto _ : state) {
-    SpanKernelsFor(path)->power(x.data(), y.data(), out.data(), int(x.size()));
+    SpanKernelsFor(path, 0)->power(x.data(), y.data(), out.data(), int(x.size()));
     benchmark::DoNotOptimize(out.data());
   }
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(x.size()));

@@ -108,7 +108,7 @@ template <class T>
 void CompositeRect(unsigned char* dst, const Rect& r) {
   const int M = MaxChannel;
   if (r.right <= r.left) return;
-  if (const SpanKernels* kernels = SpanKernelsFor(SimdActivePath())) {
+  if (const SpanKernels* kernels = SpanKernelsFor(SimdActivePath(), Zwidth)) {
     // A vector of pixels at a time.
     CompositeRow row{dst, _EdgeLayer,       _FragLayer,      _UnderLayer,
                      0,   r.right - r.left, Zwidth - r.left, sizeof(T) == 2, M};

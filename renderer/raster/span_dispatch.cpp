@@ -1,6 +1,9 @@
 #include "renderer/raster/span_kernels.h"
 
-const SpanKernels* SpanKernelsFor(SimdPath path) {
+#include <cstdint>
+
+const SpanKernels* SpanKernelsFor(SimdPath path, int frameWidth) {
+  if (frameWidth > INT32_MAX - 64) return nullptr;
   switch (path) {
     case SimdPath::Scalar: return nullptr;
     case SimdPath::Sse2: return &kSpanKernelsSse2;

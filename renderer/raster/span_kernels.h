@@ -98,5 +98,6 @@ struct SpanKernels {
 extern const SpanKernels kSpanKernelsSse2;
 extern const SpanKernels kSpanKernelsAvx2;
 
-// The kernels of a vector path; null for the scalar path.
-const SpanKernels* SpanKernelsFor(SimdPath path);
+// The kernels of a vector path; null for the scalar path, and for frames so
+// wide that a run's last vector would step past the int range.
+const SpanKernels* SpanKernelsFor(SimdPath path, int frameWidth);

@@ -500,9 +500,9 @@ struct SpanLanes {
   }
 
   static void Power(const float* x, const float* y, float* out, int n) {
-    for (int i = 0; i < n; i += N) {
+    for (int64_t i = 0; i < n; i += N) {
       float a[N] = {}, b[N] = {}, c[N];
-      const int m = n - i < N ? n - i : N;
+      const int m = n - i < N ? int(n - i) : N;
       std::memcpy(a, x + i, size_t(m) * sizeof(float));
       std::memcpy(b, y + i, size_t(m) * sizeof(float));
       L::Store(c, PowLanes<L>(L::Load(a), L::Load(b)));

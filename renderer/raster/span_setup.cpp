@@ -8,7 +8,7 @@ void PrepareSpans(ShadedTriangle& t) {
   if (!t.direct || !ShadeIsPlain(t.shade) || ZBuff == nullptr) return;
   // Depth indices are ints in the per-pixel code (larger frames fail there).
   if (int64_t(Zwidth) * Zheight > INT32_MAX || Zwidth <= 0 || Zheight <= 0) return;
-  const SpanKernels* kernels = SpanKernelsFor(SimdActivePath());
+  const SpanKernels* kernels = SpanKernelsFor(SimdActivePath(), Zwidth);
   if (kernels == nullptr) return;
 
   SpanJob& j = t.job;

@@ -77,7 +77,7 @@ TEST(ShadePow, EveryVectorPathGivesTheScalarBits) {
   for (SimdPath path : {SimdPath::Sse2, SimdPath::Avx2}) {
     if (!SimdPathAvailable(path)) continue;
     std::vector<float> out(x.size());
-    SpanKernelsFor(path)->power(x.data(), y.data(), out.data(), int(x.size()));
+    SpanKernelsFor(path, 0)->power(x.data(), y.data(), out.data(), int(x.size()));
     for (size_t i = 0; i < x.size(); ++i)
       ASSERT_EQ(Bits(out[i]), Bits(ShadePow(x[i], y[i])))
           << SimdPathName(path) << ": " << x[i] << " ^ " << y[i];
