@@ -109,6 +109,11 @@ struct LanesAvx2 {
   static DI IOr(DI a, uint64_t b) { return _mm256_or_si256(a, _mm256_set1_epi64x(int64_t(b))); }
   static DI IAdd(DI a, uint64_t b) { return _mm256_add_epi64(a, _mm256_set1_epi64x(int64_t(b))); }
   static DI IShr52(DI a) { return _mm256_srli_epi64(a, 52); }
+  static DI IShr5(DI a) { return _mm256_srli_epi64(a, 5); }
+  static DI IShr47(DI a) { return _mm256_srli_epi64(a, 47); }
+  static D DTable(const double* table, DI index) {
+    return _mm256_i64gather_pd(table, index, 8);
+  }
   static DI IShl52(DI a) { return _mm256_slli_epi64(a, 52); }
   static D Lo(F a) { return _mm256_cvtps_pd(_mm256_castps256_ps128(a)); }
   static D Hi(F a) { return _mm256_cvtps_pd(_mm256_extractf128_ps(a, 1)); }

@@ -53,6 +53,9 @@ struct LanesScalar {
   static DI IOr(DI a, uint64_t b) { return a | b; }
   static DI IAdd(DI a, uint64_t b) { return a + b; }
   static DI IShr52(DI a) { return a >> 52; }
+  static DI IShr5(DI a) { return a >> 5; }
+  static DI IShr47(DI a) { return a >> 47; }
+  static D DTable(const double* table, DI index) { return table[index]; }
   static DI IShl52(DI a) { return a << 52; }
 };
 

@@ -100,6 +100,12 @@ struct LanesSse2 {
   static DI IOr(DI a, uint64_t b) { return _mm_or_si128(a, _mm_set1_epi64x(int64_t(b))); }
   static DI IAdd(DI a, uint64_t b) { return _mm_add_epi64(a, _mm_set1_epi64x(int64_t(b))); }
   static DI IShr52(DI a) { return _mm_srli_epi64(a, 52); }
+  static DI IShr5(DI a) { return _mm_srli_epi64(a, 5); }
+  static DI IShr47(DI a) { return _mm_srli_epi64(a, 47); }
+  static D DTable(const double* table, DI index) {
+    return _mm_setr_pd(table[_mm_cvtsi128_si64(index)],
+                       table[_mm_cvtsi128_si64(_mm_unpackhi_epi64(index, index))]);
+  }
   static DI IShl52(DI a) { return _mm_slli_epi64(a, 52); }
   // The float lanes as doubles, two at a time, and back.
   static D Lo(F a) { return _mm_cvtps_pd(a); }
