@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "renderer/raster/raster_internal.h"
+#include "renderer/raster/span_kernels.h"
 
 namespace {
 
@@ -106,6 +107,17 @@ void CompositePixel(unsigned char* dst, int64_t i, int M) {
 template <class T>
 void CompositeRect(unsigned char* dst, const Rect& r) {
   const int M = MaxChannel;
+  if (r.right <= r.left) return;
+  if (const SpanKernels* kernels = SpanKernelsFor(SimdActivePath(), Zwidth)) {
+    // A vector of pixels at a time.
+    CompositeRow row{dst, _EdgeLayer,       _FragLayer,      _UnderLayer,
+                     0,   r.right - r.left, Zwidth - r.left, sizeof(T) == 2, M};
+    for (int y = r.top; y < r.bottom; ++y) {
+      row.index = ChannelIndex(r.left, y, 0);
+      kernels->composite(row);
+    }
+    return;
+  }
   for (int y = r.top; y < r.bottom; ++y) {
     // Most of a padded box lies outside the triangle: its edge-layer alpha
     // is 0 and the pixel is left alone.

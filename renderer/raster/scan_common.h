@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "renderer/raster/rasterize.h"
+#include "renderer/raster/span_kernels.h"
 #include "renderer/shading/triangle_shade.h"
 
 // Weights of (x, y) over a triangle's matrix: each 3x3 determinant over the
@@ -223,11 +224,6 @@ inline void ClipRange(int64_t& lo, int64_t& hi, int limit) {
   if (hi > int64_t(limit) - 1) hi = int64_t(limit) - 1;
 }
 
-// One edge as the writers want it: implicit line, lengths and end points.
-struct EdgeLine {
-  float A, B, C, lengthSquared, length, xa, ya, xb, yb;
-};
-
 inline EdgeLine MakeEdgeLine(float xa, float ya, float xb, float yb) {
   EdgeLine e;
   LineCoefficients(xa, ya, xb, yb, e.A, e.B, e.C);
@@ -395,6 +391,9 @@ struct ShadedTriangle {
   bool extras = true;   // u, v and the previous-pixel record are read
   TriangleShade shade{};
   RowConstants rows{};  // of the row last tested
+  // Set (by PrepareSpans) when runs of pixels go to the span kernels.
+  const SpanKernels* kernels = nullptr;
+  SpanJob job{};
 };
 
 // Fills the shared part of a converter's triangle from its arguments; false
@@ -425,6 +424,7 @@ inline bool SetupShadedTriangle(ShadedTriangle& t, unsigned char* dst, unsigned 
   t.direct = PrepareDirectShade(t.shade, t.centerX, t.centerY, src, triangle, materials,
                                 materialCount, textures, lightCount, lights, glass, nx, ny, nz, d);
   t.extras = !t.direct || ShadeReadsExtras(t.shade);
+  t.kernels = nullptr;
 
   const __Point3ds* p = vertices;
   t.allTextured = (p[0].textured && p[1].textured && p[2].textured) ? 1 : 0;
@@ -441,3 +441,49 @@ inline bool SetupShadedTriangle(ShadedTriangle& t, unsigned char* dst, unsigned 
   return true;
 }
 
+
+// Runs of pixels of a triangle shaded by the default per-pixel function
+// without texture slots or glass go to the span kernels of the active
+// vector path (the same pixels as the per-pixel code, a vector at a time).
+// Sets t.kernels and the triangle's part of t.job, but for the normal:
+// the converter adds the interpolated or the fixed normal. Not taken for
+// another per-pixel function, without a depth buffer, or on the scalar path.
+void PrepareSpans(ShadedTriangle& t);
+
+// The row constants as the span kernels take them.
+inline SpanRow SpanRowOf(const RowConstants& r) {
+  return SpanRow{r.y, r.depth, {r.bary.k[0], r.bary.k[1], r.bary.k[2]},
+                 {r.bary.c[0], r.bary.c[1], r.bary.c[2]}, r.bary.det};
+}
+
+// Calls run(x0, x1) once for the columns s .. e inside [0, limit) (a pass
+// of the per-pixel code visits the same columns with RunPass).
+template <class Run>
+inline void RunSpan(int64_t s, int64_t e, int limit, Run run) {
+  if (s < 0) s = 0;
+  if (e > int64_t(limit) - 1) e = int64_t(limit) - 1;
+  if (s <= e) run(int(s), int(e));
+}
+
+// What BlendPixelFB records of the pixels drawn into the edge layer, for a
+// run of row y.
+inline void TouchLayer(const unsigned char* dst, const SpanWritten& w, int y) {
+  if (dst != _EdgeLayer || w.left > w.right) return;
+  LayerTouched& t = gLayerTouched;
+  if (w.left < t.left) t.left = w.left;
+  if (w.right + 1 > t.right) t.right = w.right + 1;
+  if (y < t.top) t.top = y;
+  if (y + 1 > t.bottom) t.bottom = y + 1;
+}
+
+// One run of a triangle's row through its kernels: the interior (edge null)
+// or an edge band.
+inline void SpanRun(ShadedTriangle& t, int y, int x0, int x1, const EdgeLine* edge) {
+  const SpanRow row = SpanRowOf(RowAt(t.rows, y, t.screen, t.d, t.ny));
+  SpanWritten w{INT32_MAX, INT32_MIN};
+  if (edge == nullptr)
+    t.kernels->interior(t.job, row, x0, x1, w);
+  else
+    t.kernels->edge(t.job, row, x0, x1, *edge, w);
+  TouchLayer(t.dst, w, y);
+}

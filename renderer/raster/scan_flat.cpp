@@ -54,6 +54,9 @@ struct FlatPainter : ShadedTriangle {
   }
 
   bool SkipsBlank() const { return pure; }
+  // Runs of a row through the span kernels, when PrepareSpans chose them.
+  bool Runs() const { return kernels != nullptr; }
+  void Run(int y, int x0, int x1, const EdgeLine* e) { SpanRun(*this, y, x0, x1, e); }
   void Band(int x, int y, const EdgeLine& e) { Edge(x, y, e, true); }
   void EdgeBandPixel(int x, int y, const EdgeLine& e) { Edge(x, y, e, false); }
 
@@ -77,6 +80,8 @@ struct SolidPainter {
                 e.length, float(x), float(y), 1.0f, e.xa, e.ya, e.xb, e.yb);
   }
   bool SkipsBlank() const { return gRasterSkipBlankEdges; }
+  bool Runs() const { return false; }
+  void Run(int, int, int, const EdgeLine*) {}
   void EdgeBandPixel(int x, int y, const EdgeLine& e) { Band(x, y, e); }
   void Interior(int x, int y) { BlendPixelFB(dst, c0, c1, c2, x, y, opacity); }
 };
@@ -106,6 +111,11 @@ void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
     // Most of a long edge's box is far from it: blank pixels are left out.
     int64_t first = col0, last = col1;
     if (p.SkipsBlank()) EdgeNonBlankSpan(edge, r, first, last);
+    if (p.Runs()) {
+      if (r >= 0 && r < Zheight)
+        RunSpan(first, last, Zwidth, [&](int a, int b) { p.Run(int(r), a, b, &edge); });
+      continue;
+    }
     for (int64_t c = first; c <= last; ++c) p.EdgeBandPixel(int(c), int(r), edge);
   }
 }
@@ -142,6 +152,16 @@ void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bo
       float extentR;
       const float xr = RightEdgeAt(count, i + 1, vertices, edges, fy, right, extentR);
       const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
+      if (p.Runs()) {
+        if (iy < 0 || iy >= Zheight) continue;
+        auto run = [&](const EdgeLine* e) {
+          return [&p, iy, e](int a, int b) { p.Run(iy, a, b, e); };
+        };
+        if (quality) RunSpan(FirstFrom(xl - extentL), LastAtMost(xl), Zwidth, run(&left));
+        RunSpan(FirstFrom(quality ? xl + 1.0f : xl), LastAtMost(xr), Zwidth, run(nullptr));
+        if (quality) RunSpan(FirstFrom(xr + 1.0f), LastAtMost(xr + extentR), Zwidth, run(&right));
+        continue;
+      }
       if (quality)
         RunPass(
             FirstFrom(xl - extentL), LastAtMost(xl), Zwidth, [&](int x) { p.Band(x, iy, left); },
@@ -175,6 +195,9 @@ void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Text
     return;
   p.normal = {-nx, -ny, -nz};
   if (p.direct) FixTriangleShadeNormal(p.shade, p.normal);
+  PrepareSpans(p);
+  if (p.kernels != nullptr)
+    for (int k = 0; k < 3; ++k) p.job.fixedNormal[k] = p.shade.unitNormal[k];
   Walk(p, count, vertices, edges, bottom);
 }
 

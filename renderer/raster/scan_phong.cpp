@@ -141,6 +141,15 @@ struct PhongTriangle : ShadedTriangle {
     ClipRange(row0, row1, Zheight);
     ClipRange(col0, col1, Zwidth);
     const EdgeLine edge = MakeEdgeLine(xa, ya, xb, yb);
+    if (kernels != nullptr) {
+      for (int64_t r = row0; r <= row1; ++r) {
+        if (r < 0 || r >= Zheight) continue;
+        int64_t first = col0, last = col1;
+        if (gRasterSkipBlankEdges) EdgeNonBlankSpan(edge, r, first, last);
+        RunSpan(first, last, Zwidth, [&](int a, int b) { SpanRun(*this, int(r), a, b, &edge); });
+      }
+      return;
+    }
     for (int64_t r = row0; r <= row1; ++r)
       for (int64_t c = col0; c <= col1; ++c) CapPixel(int(c), int(r), edge);
   }
@@ -155,6 +164,18 @@ struct PhongTriangle : ShadedTriangle {
     const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
     prev.valid = 0;
     pending = false;  // a record of the row above is never read
+    if (kernels != nullptr) {
+      if (y < 0 || y >= Zheight) return;
+      if (quality)
+        RunSpan(FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), Zwidth,
+                [&](int a, int b) { SpanRun(*this, y, a, b, &left); });
+      RunSpan(FirstFrom(quality ? xl + 1.0f : xl), LastBelow(xr), Zwidth,
+              [&](int a, int b) { SpanRun(*this, y, a, b, nullptr); });
+      if (quality)
+        RunSpan(FirstFrom(xr), LastAtMost(xr + extentR), Zwidth,
+                [&](int a, int b) { SpanRun(*this, y, a, b, &right); });
+      return;
+    }
     auto ghost = [&](int64_t x) { Hidden(int(x), y); };
     if (quality)
       RunPass(
@@ -199,6 +220,20 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
       t.mid[k] = {(a.nx + b.nx) / 2.0f, (a.ny + b.ny) / 2.0f, (a.nz + b.nz) / 2.0f};
     }
     t.midUsed = t.mid;
+  }
+  PrepareSpans(t);
+  if (t.kernels != nullptr) {
+    t.job.interpolated = true;
+    t.job.quadratic = t.midUsed != nullptr;
+    for (int k = 0; k < 3; ++k) {
+      const __Point& n = t.unit.n[k];
+      t.job.n[k][0] = n.x;
+      t.job.n[k][1] = n.y;
+      t.job.n[k][2] = n.z;
+      t.job.mid[k][0] = t.mid[k].x;
+      t.job.mid[k][1] = t.mid[k].y;
+      t.job.mid[k][2] = t.mid[k].z;
+    }
   }
 
   const bool quality = _Quality != 0;

@@ -7,6 +7,7 @@
 // N . L itself (no view vector); self-illumination counts once per light.
 #include <cmath>
 
+#include "renderer/shading/power.h"
 #include "renderer/shading/shading_internal.h"
 #include "renderer/shading/triangle_shade.h"
 
@@ -93,11 +94,9 @@ float Times(float a, float b) {
   }
 }
 
-[[gnu::always_inline]] inline float Shade(const TriangleShade& t, float px, float py, float pz,
-                                         const __Point* normal, unsigned char textured, float u,
-                                         float v, __PrevInfo* prev, float& out0, float& out1,
-                                         float& out2) {
-  PixelShade s;
+// The values of a pixel before its normal and texture slots: the defaults,
+// or the triangle's material.
+[[gnu::always_inline]] inline void BaseShade(const TriangleShade& t, PixelShade& s) {
   s.opacity = 1.0f;
   s.diffuse[0] = s.diffuse[1] = s.diffuse[2] = DEFAULT_DIFFUSE;
   s.specular[0] = s.specular[1] = s.specular[2] = 1.0f;
@@ -105,7 +104,25 @@ float Times(float a, float b) {
   s.level = DEFAULT_LEVEL;
   s.selfIllum = 0.0f;
   s.reflectAmount = 0.0f;
+  if (!t.hasMaterial) return;
+  const material3ds& m = t.materials[t.index];
+  s.opacity = 1.0f - Clamp01(-m.transparency);  // stored negated
+  for (int c = 0; c < 3; ++c) {
+    s.diffuse[c] = m.diffuse[c];
+    s.specular[c] = m.specular[c];
+  }
+  s.exponent = 100.0f * m.shininess;
+  s.level = m.shinStrength;
+  s.selfIllum = m.selfIllum;
+  s.reflectAmount = m.maps[REFLECTION_BLOCK].amount;
+}
 
+[[gnu::always_inline]] inline float Shade(const TriangleShade& t, float px, float py, float pz,
+                                         const __Point* normal, unsigned char textured, float u,
+                                         float v, __PrevInfo* prev, float& out0, float& out1,
+                                         float& out2) {
+  PixelShade s;
+  BaseShade(t, s);
   if (t.fixedNormal) {
     s.nx = t.unitNormal[0];
     s.ny = t.unitNormal[1];
@@ -120,20 +137,9 @@ float Times(float a, float b) {
                      u,         v,         prev,     t.planeA, t.planeB, t.planeC, t.planeD};
   };
 
-  if (t.hasMaterial) {
-    const material3ds& m = t.materials[t.index];
-    s.opacity = 1.0f - Clamp01(-m.transparency);  // stored negated
-    for (int c = 0; c < 3; ++c) {
-      s.diffuse[c] = m.diffuse[c];
-      s.specular[c] = m.specular[c];
-    }
-    s.exponent = 100.0f * m.shininess;
-    s.level = m.shinStrength;
-    s.selfIllum = m.selfIllum;
-    s.reflectAmount = m.maps[REFLECTION_BLOCK].amount;
-    if (t.textures != nullptr)
-      ApplyTextureSlots(s, m, t.textures + int64_t(t.index) * SLOTS_PER_MATERIAL, call());
-  }
+  if (t.hasMaterial && t.textures != nullptr)
+    ApplyTextureSlots(s, t.materials[t.index], t.textures + int64_t(t.index) * SLOTS_PER_MATERIAL,
+                      call());
 
   // Without the default light the pixel is black (and glass is not applied).
   out0 = out1 = out2 = 0.0f;
@@ -155,7 +161,7 @@ float Times(float a, float b) {
     float d = light.multiplier * (s.nx * lx + s.ny * ly + s.nz * lz);
     if (!(d > 0.0f)) d = 0.0f;
     // A level of 0 is no highlight, even where d to the exponent overflows.
-    const float specularTerm = s.level == 0.0f ? 0.0f : powf(d, s.exponent) * s.level;
+    const float specularTerm = s.level == 0.0f ? 0.0f : ShadePow(d, s.exponent) * s.level;
     const float diffuseTerm = d * (1.0f - s.selfIllum) + s.selfIllum;
     // Times(x, 0) is 0: without a highlight (a level of 0, as by default)
     // the inner product is left out.
@@ -202,6 +208,8 @@ void PrepareTriangleShade(TriangleShade& t, float centerX, float centerY, unsign
   Fill(t, centerX, centerY, src, tri, materials, materialCount, textures, lightCount, lights, glass,
        planeA, planeB, planeC, planeD);
 }
+
+void TriangleBaseShade(const TriangleShade& t, PixelShade& s) { BaseShade(t, s); }
 
 void FixTriangleShadeNormal(TriangleShade& t, const __Point& normal) {
   ShadingNormal(&normal, t.unitNormal[0], t.unitNormal[1], t.unitNormal[2]);

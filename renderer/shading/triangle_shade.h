@@ -52,10 +52,37 @@ float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
                          const __Point* normal, unsigned char textured, float u, float v,
                          __PrevInfo* prev, float& out0, float& out1, float& out2);
 
-// Whether a pixel of the prepared triangle reads u, v or the previous-pixel
-// record: only the texture slots (with a material and texture slots) and
-// glass (an enabled record) do. When not, a converter may leave them unmade.
-inline bool ShadeReadsExtras(const TriangleShade& t) {
-  return (t.hasMaterial && t.textures != nullptr) ||
-         (t.glassRecord != nullptr && t.glassRecord->enabled);
+// The enabled texture slots of the prepared triangle's material: bit k for
+// slot k (0 texture, 1 opacity, 2 bump, 3 reflection); 0 without a material
+// or without texture slots.
+inline unsigned ShadeSlotsUsed(const TriangleShade& t) {
+  if (!t.hasMaterial || t.textures == nullptr) return 0;
+  const __Texture* slots = t.textures + int64_t(t.index) * 4;
+  unsigned used = 0;
+  for (unsigned k = 0; k < 4; ++k)
+    if (slots[k].enabled) used |= 1u << k;
+  return used;
 }
+
+inline bool ShadeUsesGlass(const TriangleShade& t) {
+  return t.glassRecord != nullptr && t.glassRecord->enabled;
+}
+
+// Whether a pixel of the prepared triangle reads u, v or the previous-pixel
+// record: only the texture, opacity and bump maps and glass do. When not, a
+// converter may leave them unmade.
+inline bool ShadeReadsExtras(const TriangleShade& t) {
+  return (ShadeSlotsUsed(t) & 7u) != 0 || ShadeUsesGlass(t);
+}
+
+// Whether the prepared triangle's pixels are shaded without any texture slot
+// or glass: then only the position, depth and normal of a pixel matter, and
+// its opacity is the material's.
+inline bool ShadeIsPlain(const TriangleShade& t) {
+  return ShadeSlotsUsed(t) == 0 && !ShadeUsesGlass(t);
+}
+
+// The values of a pixel of the prepared triangle before its normal, texture
+// slots, glass and lights: the default material or the triangle's.
+struct PixelShade;
+void TriangleBaseShade(const TriangleShade& t, PixelShade& s);
