@@ -19,19 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_check.h"
 #include "fuzz/plugin_host.h"
 #include "testhost/options.h"
 #include "testhost/param_values.h"
 
 namespace {
-
-#define FUZZ_CHECK(cond)                                                              \
-  do {                                                                                \
-    if (!(cond)) {                                                                    \
-      std::fprintf(stderr, "args_fuzzer: check failed: %s (line %d)\n", #cond, __LINE__); \
-      std::abort();                                                                   \
-    }                                                                                 \
-  } while (0)
 
 constexpr size_t MAX_ARGUMENTS = 64;
 constexpr double LAYER_SIDE = 640;

@@ -27,6 +27,7 @@
 
 #include "cloth/cloth.h"
 #include "fuzz/byte_reader.h"
+#include "fuzz/fuzz_check.h"
 #include "fuzz/scene_records.h"
 #include "platform/page_memory.h"
 
@@ -36,14 +37,6 @@ constexpr int MAX_SIDE = 14;
 constexpr int MAX_STEPS = 4;
 constexpr int MAX_MOVES = 12;
 constexpr int MAX_POINTS = 24;
-
-#define FUZZ_CHECK(cond)                                                               \
-  do {                                                                                 \
-    if (!(cond)) {                                                                     \
-      std::fprintf(stderr, "cloth_fuzzer: check failed: %s (line %d)\n", #cond, __LINE__); \
-      std::abort();                                                                    \
-    }                                                                                  \
-  } while (0)
 
 struct Arrays {
   std::vector<ClothParticle> posA, posB, rest, acc, normals, spare;

@@ -10,17 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_check.h"
 #include "testhost/pipl.h"
 
 namespace {
-
-#define FUZZ_CHECK(cond)                                                              \
-  do {                                                                                \
-    if (!(cond)) {                                                                    \
-      std::fprintf(stderr, "pipl_fuzzer: check failed: %s (line %d)\n", #cond, __LINE__); \
-      std::abort();                                                                   \
-    }                                                                                 \
-  } while (0)
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   for (int k = 0; k < 4; ++k) out.push_back(uint8_t(v >> (8 * k)));

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "fuzz/byte_reader.h"
+#include "fuzz/fuzz_check.h"
 #include "fuzz/plugin_host.h"
 #include "platform/page_memory.h"
 
@@ -44,14 +45,6 @@ constexpr int MAX_COMMANDS = 6;
 constexpr int MAX_PARAM_CHANGES = 8;
 constexpr size_t GUARD_BYTES = 64;
 constexpr uint8_t GUARD = 0xA5;
-
-#define FUZZ_CHECK(cond)                                                                \
-  do {                                                                                  \
-    if (!(cond)) {                                                                      \
-      std::fprintf(stderr, "render_fuzzer: check failed: %s (line %d)\n", #cond, __LINE__); \
-      std::abort();                                                                     \
-    }                                                                                   \
-  } while (0)
 
 // A host world with guard bytes before and after its rows.
 struct World {

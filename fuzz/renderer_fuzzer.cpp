@@ -14,10 +14,13 @@
 //              (default, or one answering any floats)
 //   calls      up to MAX_CALLS, each an opcode and its arguments (Call)
 //
-// Oracles besides the sanitizers: nothing written into the padding of the
-// frame's rows; at 16 bits no channel above 32768; the switches read back
-// as set; every page handed out is given back; the per-pixel function sees
-// readable records; the device-context routines touch only the surface.
+// Oracles besides the sanitizers: nothing written outside the frame (the
+// buffers are exact-size pages, and at 8 bits the rest of the frame's
+// buffer is checked) nor into the source; at 16 bits no channel above
+// 32768; a call that runs out of memory leaves the frame as it was; the
+// switches read back as set; every page handed out is given back; the
+// per-pixel function sees readable records; the device-context routines
+// touch only the surface.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +28,7 @@
 #include <vector>
 
 #include "fuzz/byte_reader.h"
+#include "fuzz/fuzz_check.h"
 #include "fuzz/scene_records.h"
 #include "platform/page_memory.h"
 #include "renderer/raster/dc_draw.h"
@@ -41,16 +45,6 @@ constexpr int MAX_TEXTURE_SIDE = 12;
 constexpr int MAX_LIGHTS = 3;
 constexpr int MAX_CALLS = 6;
 constexpr int MAX_EDGES = 8;
-
-// A finding: print what broke and stop, so libFuzzer keeps the input.
-#define FUZZ_CHECK(cond)                                                        \
-  do {                                                                          \
-    if (!(cond)) {                                                              \
-      std::fprintf(stderr, "renderer_fuzzer: check failed: %s (line %d)\n", #cond, \
-                   __LINE__);                                                   \
-      std::abort();                                                             \
-    }                                                                           \
-  } while (0)
 
 // The frame: dst and src in page memory (the converters replace them), at
 // two bytes a channel so that either depth fits; rows of `rowValues`.
@@ -166,14 +160,18 @@ void ReadMaterial(ByteReader& in, material3ds& m) {
 
 // A slot of any size; its texels in page memory at the depth its deep byte
 // says (the calls bring it to the frame's depth with __ConvertText, as a
-// client must).
+// client must). An enabled slot holds at least one texel, as the interface
+// requires; a disabled one may be of any size, even without texels.
 void ReadTexture(ByteReader& in, __Texture& t) {
   t.enabled = in.Byte();
   t.width = in.Small(-1, MAX_TEXTURE_SIDE);
   t.height = in.Small(-1, MAX_TEXTURE_SIDE);
   t.deep = in.Bool() ? 1 : 0;
   t.pixels = nullptr;
-  if (t.width <= 0 || t.height <= 0) return;
+  if (t.width <= 0 || t.height <= 0) {
+    t.enabled = 0;
+    return;
+  }
   const size_t bytes = size_t(t.width) * size_t(t.height) * 4 * (t.deep ? 2 : 1);
   t.pixels = static_cast<unsigned char*>(PageAlloc(bytes));
   // A pattern of valid channels (16 bits: 0..32768) from one byte.
@@ -228,14 +226,17 @@ void ReadScene(ByteReader& in, const Frame& f, Scene& s) {
 
 // ---- oracles ----------------------------------------------------------------
 
-// The padding of every row (channel values 4 x width .. stride).
-std::vector<uint8_t> RowPadding(const Frame& f) {
-  std::vector<uint8_t> pad;
-  const size_t bpv = __GetDeep() ? 2 : 1;
-  for (int y = 0; y < f.height; ++y)
-    for (size_t v = size_t(4 * f.width); v < f.rowValues; ++v)
-      for (size_t b = 0; b < bpv; ++b) pad.push_back(f.dst[(size_t(y) * f.rowValues + v) * bpv + b]);
-  return pad;
+// What a call must leave alone: the source, and at 8 bits the part of the
+// frame's buffer beyond the frame (kept for 16 bits). How the renderer
+// places pixels within height rows of the stride is its own affair: the
+// rough mode addresses by the width alone, and a stride other than 4 x
+// width is outside its contract; it must only stay inside the frame.
+std::vector<uint8_t> Untouchable(const Frame& f) {
+  if (f.dst == nullptr) return {};
+  const size_t frameBytes = f.rowValues * size_t(f.height) * (__GetDeep() ? 2 : 1);
+  std::vector<uint8_t> v(f.src, f.src + f.bytes);
+  v.insert(v.end(), f.dst + frameBytes, f.dst + f.bytes);
+  return v;
 }
 
 // At 16 bits every channel of the frame stays a valid value.
@@ -373,7 +374,7 @@ void RasterScene(State& st, int failAt) {
 void Call(State& st, ByteReader& in) {
   Frame& f = st.frame;
   Scene& s = st.scene;
-  std::vector<uint8_t> padBefore = RowPadding(f);
+  std::vector<uint8_t> before = Untouchable(f);
   const bool canDraw = f.dst != nullptr;
   switch (in.Small(0, 9)) {
     case 0:
@@ -426,7 +427,7 @@ void Call(State& st, ByteReader& in) {
         case 1: __SetQuality(v); FUZZ_CHECK(__GetQuality() == (v ? 1 : 0)); break;
         case 2:
           SetDepth(st, v);
-          padBefore = RowPadding(f);  // converted with the frame
+          before = Untouchable(f);  // converted with the frame
           break;
         case 3: __SetDubleSide(v); FUZZ_CHECK(__GetDubleSide() == v); break;
         case 4: __SetDrawBackFaces(v); FUZZ_CHECK(__GetDrawBackFaces() == v); break;
@@ -474,7 +475,7 @@ void Call(State& st, ByteReader& in) {
       DrawOnSurface(in);
       break;
   }
-  FUZZ_CHECK(RowPadding(f) == padBefore || f.dst == nullptr);
+  FUZZ_CHECK(Untouchable(f) == before);
   CheckChannels(f);
 }
 
