@@ -17,7 +17,7 @@
 //   registered range or any bits. "Mesh size" values above MAX_MESH (the
 //   default among them) are folded below it and frames stay below
 //   MAX_FRAME, so a replay runs at most 4 x MAX_FRAME steps of a small
-//   cloth.
+//   cloth; the curved rendering modes are drawn as Phong (BoundWork).
 //
 // Oracles besides the sanitizers: nothing written before or after the
 // output's rows; at 16 bits no output channel above 32768; the input and
@@ -110,12 +110,22 @@ struct Session {
   std::vector<std::unique_ptr<World>> layers;  // by index; null: none chosen
 };
 
-// Grids above MAX_MESH (the default among them) would make one input slow,
-// not wrong: such sizes are folded below it.
-void BoundGrid(PF_ParamDef& def) {
+// Bounds on the work of one input. Grids above MAX_MESH (the default among
+// them) would make it slow, not wrong: such sizes are folded below it. The
+// curved modes (Wire, Patches, Bezier) sample every triangle over its whole
+// extent, on the frame or not, so a cloth scaled far beyond the registered
+// range, or blown apart by extreme forces, takes tens of seconds a frame
+// here: they are drawn as Phong, and the renderer target covers them.
+constexpr int32_t CURVED_CHOICES[] = {3, 6, 7};
+constexpr int32_t PHONG_CHOICE = 5;
+
+void BoundWork(PF_ParamDef& def) {
   if (def.param_type == PF_Param_SLIDER && std::strncmp(def.name, "Mesh size", 9) == 0 &&
       def.u.sd.value > MAX_MESH)
     def.u.sd.value %= MAX_MESH + 1;
+  if (def.param_type == PF_Param_POPUP && std::strcmp(def.name, "Rendering mode") == 0)
+    for (int32_t curved : CURVED_CHOICES)
+      if (def.u.pd.value == curved) def.u.pd.value = PHONG_CHOICE;
 }
 
 // One parameter's value: kept, inside its registered range, or any bits.
@@ -127,7 +137,6 @@ void ReadValue(ByteReader& in, PF_ParamDef& def) {
     case PF_Param_SLIDER: {
       PF_SliderDef& d = def.u.sd;
       d.value = any ? in.I32() : in.Range(d.valid_min, d.valid_max);
-      BoundGrid(def);
       break;
     }
     case PF_Param_FIX_SLIDER:
@@ -152,6 +161,7 @@ void ReadValue(ByteReader& in, PF_ParamDef& def) {
     default:
       break;
   }
+  BoundWork(def);
 }
 
 // Every parameter at its registered default (points at the centre of the
@@ -179,7 +189,7 @@ void DefaultValues(Session& s) {
         break;
       default: break;
     }
-    BoundGrid(d);
+    BoundWork(d);
   }
   s.host.params.assign(s.values.size(), nullptr);
   for (size_t i = 0; i < s.values.size(); ++i) s.host.params[i] = &s.values[i];
