@@ -182,10 +182,9 @@ void ReadTexture(ByteReader& in, __Texture& t) {
       if (t.pixels[i + 1] >= 0x80) t.pixels[i + 1] = 0x80, t.pixels[i] = 0;
 }
 
-void ReadScene(ByteReader& in, const Frame& f, Scene& s) {
+void ReadScene(ByteReader& in, Scene& s) {
   ReadPoints(in, MAX_POINTS, float(MAX_SIDE), s.points);
   ReadTriangles(in, MAX_TRIANGLES, int(s.points.size()), s.triangles);
-  (void)f;
 
   s.materialCount = in.Small(-2, MAX_MATERIALS);
   const size_t records = size_t(s.materialCount > 0 ? s.materialCount : 1);
@@ -322,7 +321,6 @@ struct State {
   Frame frame;
   Scene scene;
   float* adopted = nullptr;  // a depth buffer handed over with __SetZBuff
-  int adoptedWidth = 0, adoptedHeight = 0;
 };
 
 // Textures at the frame's depth before a draw, as a client must keep them.
@@ -382,9 +380,9 @@ void Call(State& st, ByteReader& in) {
       break;
     case 1:  // out of memory at any of the call's buffers: nothing drawn
       if (canDraw) {
-        const std::vector<uint8_t> before(f.dst, f.dst + f.bytes);
+        const std::vector<uint8_t> frame(f.dst, f.dst + f.bytes);
         RasterScene(st, in.Small(0, 8));
-        if (RasterSceneOutOfMemory()) FUZZ_CHECK(std::memcmp(before.data(), f.dst, f.bytes) == 0);
+        if (RasterSceneOutOfMemory()) FUZZ_CHECK(std::memcmp(frame.data(), f.dst, f.bytes) == 0);
       }
       break;
     case 2:
@@ -448,8 +446,6 @@ void Call(State& st, ByteReader& in) {
         st.adopted = static_cast<float*>(PageAlloc(n * sizeof(float)));
         const float fill = in.Bool() ? in.AnyFloat() : -1.6947395e38f;
         for (size_t i = 0; i < n; ++i) st.adopted[i] = fill;
-        st.adoptedWidth = w;
-        st.adoptedHeight = h;
       }
       __SetZBuff(st.adopted, w, h);
       break;
@@ -495,7 +491,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   __SetUseMultyRefract(in.Byte());
   __SetUsePhong2(in.Byte());
   _WireSize = in.Coord(4.0f);
-  ReadScene(in, st.frame, st.scene);
+  ReadScene(in, st.scene);
   CheckChannels(st.frame);
 
   const int calls = in.Small(1, MAX_CALLS);
