@@ -25,23 +25,12 @@ namespace {
 
 constexpr int64_t MAX_PIXELS = 256 * 256;
 
-// Scratch files of this process for the reader, which takes a path (in
-// memory where the machine has /dev/shm).
-const std::string& ScratchPath(int which) {
-  static std::string paths[2];
-  if (paths[which].empty()) {
-    std::string name = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    name += "/velarra-image-fuzz-XXXXXX";
-    const int fd = mkstemp(&name[0]);
-    FUZZ_CHECK(fd >= 0);
-    close(fd);
-    paths[which] = name;
-    std::atexit([] {
-      for (const std::string& p : paths)
-        if (!p.empty()) unlink(p.c_str());
-    });
-  }
-  return paths[which];
+// The scratch files of this process for the reader, which takes a path (in
+// memory where the machine has /dev/shm); each input removes them again.
+std::string ScratchPath(int which) {
+  const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  return std::string(dir) + "/velarra-image-fuzz-" + std::to_string(getpid()) + "-" +
+         std::to_string(which);
 }
 
 // Whether a PNG declares a chunk longer than the bytes after it.
@@ -80,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       int64_t(width) * int64_t(height) > MAX_PIXELS)
     return 0;
   if (PngChunkOverruns(data, size)) return 0;
-  const std::string& path = ScratchPath(0);
+  const std::string path = ScratchPath(0), copy = ScratchPath(1);
   FILE* f = std::fopen(path.c_str(), "wb");
   FUZZ_CHECK(f != nullptr);
   FUZZ_CHECK(size == 0 || std::fwrite(data, 1, size, f) == size);
@@ -97,11 +86,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)WorldHash(w);
     if (deep) continue;
     // Written as PNG and read again: the same pixels.
-    const std::string& copy = ScratchPath(1);
     FUZZ_CHECK(WritePng(w, copy, error));
     HostWorld back;
     FUZZ_CHECK(LoadImageWorld(copy, false, back, error));
     FUZZ_CHECK(back.pixels == w.pixels);
   }
+  unlink(path.c_str());
+  unlink(copy.c_str());
   return 0;
 }
