@@ -55,9 +55,12 @@ struct Cell {
   bool operator==(const Cell& o) const { return x == o.x && y == o.y && z == o.z; }
 };
 
+// A repulsion distance of 0 or NaN (a cloth size of 0 or NaN) makes the
+// scale infinite or NaN and so a coordinate NaN: such a distance pushes
+// nothing, any cell serves, and the conversion must stay defined.
 int64_t CellCoordinate(float v, double inv) {
   double c = std::floor(double(v) * inv);
-  if (c < -CELL_LIMIT) c = -CELL_LIMIT;
+  if (!(c >= -CELL_LIMIT)) c = -CELL_LIMIT;
   if (c > CELL_LIMIT) c = CELL_LIMIT;
   return int64_t(c);
 }

@@ -1,6 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages the builds need, if any is missing.
 # Usage: scripts/ensure-packages.sh [extra packages...]
+# (scripts/fuzz.sh adds clang-14 and libclang-rt-14-dev, which hold clang's
+# libFuzzer and sanitizer runtimes, for the fuzz preset)
 set -eu
 packages="g++ cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-liberation
 googletest libgtest-dev libbenchmark-dev libstb-dev llvm $*"

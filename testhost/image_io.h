@@ -1,5 +1,6 @@
 // Pixel worlds of the test host: allocation at 8 or 16 bits a channel,
-// images from files (PNG, JPEG, ... through stb_image) or a generated
+// images from files (PNG, BMP, TGA, GIF, PSD, PIC through stb_image; not
+// JPEG or PNM, whose decoders fail on hostile files) or a generated
 // pattern, and frames written as PNG (8 bits a channel) and, for 16-bit
 // worlds, losslessly as 16-bit PAM.
 //

@@ -139,7 +139,12 @@ bool ParseKeyValue(const PF_ParamDef& def, const std::string& text, ParamKey& ke
   }
 }
 
-double Lerp(double a, double b, double t) { return a + (b - a) * t; }
+// Keys may lie further apart than the double range: their difference then
+// overflows, while the weighted sum of the two stays between them.
+double Lerp(double a, double b, double t) {
+  const double v = a + (b - a) * t;
+  return std::isfinite(v) ? v : a * (1.0 - t) + b * t;
+}
 
 // The key values at frame: interpolated for numbers, held for choices.
 ParamKey Evaluate(const ParamTrack& track, PF_ParamType type, double frame) {
@@ -151,7 +156,8 @@ ParamKey Evaluate(const ParamTrack& track, PF_ParamType type, double frame) {
   const ParamKey& a = k[i - 1];
   const ParamKey& b = k[i];
   if (type == PF_Param_POPUP || type == PF_Param_CHECKBOX) return frame < b.frame ? a : b;
-  double t = (frame - a.frame) / (b.frame - a.frame);
+  // Halved first, so that the differences cannot overflow: t stays in 0..1.
+  double t = (frame * 0.5 - a.frame * 0.5) / (b.frame * 0.5 - a.frame * 0.5);
   ParamKey r;
   r.frame = frame;
   r.number = Lerp(a.number, b.number, t);
