@@ -96,18 +96,16 @@ END {
 
   header("__RasterScene against Mesa llvmpipe (the same vertices, frame and light; ratio: renderer / llvmpipe, 1 thread)",
          "renderer", "llvmpipe 1 thread", "llvmpipe 8")
-  row("Phong, quality off, 8 bits", "raster|BM_RasterScene/6/0/0", "peer0|BM_Peer/6/0/0/lp_threads:0",
-      "peer8|BM_Peer/6/0/0/lp_threads:8", 1.0)
-  row("Phong, quality on, 8 bits", "raster|BM_RasterScene/6/0/1", "peer0|BM_Peer/6/0/0/lp_threads:0",
-      "peer8|BM_Peer/6/0/0/lp_threads:8", 2.0)
-  row("Flat, quality off, 8 bits", "raster|BM_RasterScene/3/0/0", "peer0|BM_Peer/3/0/0/lp_threads:0",
-      "peer8|BM_Peer/3/0/0/lp_threads:8", 1.0)
-  row("Phong, quality off, 16 bits", "raster|BM_RasterScene/6/1/0", "peer0|BM_Peer/6/1/0/lp_threads:0",
-      "peer8|BM_Peer/6/1/0/lp_threads:8", 0)
-  row("Phong, quality on, 16 bits", "raster|BM_RasterScene/6/1/1", "peer0|BM_Peer/6/1/0/lp_threads:0",
-      "peer8|BM_Peer/6/1/0/lp_threads:8", 0)
-  row("Flat, quality off, 16 bits", "raster|BM_RasterScene/3/1/0", "peer0|BM_Peer/3/1/0/lp_threads:0",
-      "peer8|BM_Peer/3/1/0/lp_threads:8", 0)
+  # Targets at 8 bits; at 16 bits the next section judges them.
+  split("Phong, quality off|Phong, quality on|Flat, quality off", cases, "|")
+  split("1.0 2.0 1.0", targets, " ")
+  for (deep = 0; deep <= 1; ++deep)
+    for (k = 1; k <= 3; ++k) {
+      mode = (k == 3) ? 3 : 6
+      peer = "BM_Peer/" mode "/" deep "/0/lp_threads:"
+      row(cases[k] ", " (deep ? 16 : 8) " bits", "raster|BM_RasterScene/" mode "/" deep "/" (k == 2 ? 1 : 0),
+          "peer0|" peer "0", "peer8|" peer "8", deep ? 0 : targets[k] + 0)
+    }
 
   header("16 bits against 8 bits (__RasterScene)", "16 bits", "8 bits", "")
   row("Phong, quality off", "raster|BM_RasterScene/6/1/0", "raster|BM_RasterScene/6/0/0", "", 1.25)
