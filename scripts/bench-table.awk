@@ -52,9 +52,9 @@ function median(key,    n, i, j, t, a) {
 
 function figure(key,    m) {
   m = median(key)
-  if (m < 0) return sprintf("%17s", "-")
-  if (count[key] > 1) return sprintf("%7.1f (%.0f-%.0f)", m, least[key], largest[key])
-  return sprintf("%17.1f", m)
+  if (m < 0) return sprintf("%18s", "-")
+  if (count[key] > 1) return sprintf("%7.1f %-10s", m, sprintf("(%.0f-%.0f)", least[key], largest[key]))
+  return sprintf("%7.1f %10s", m, "")
 }
 
 # One row: label, the figures of up to three keys (or, for the third, the
@@ -64,7 +64,7 @@ function row(label, a, b, c, target, shown,    ma, mb, ratio, verdict, third, go
   ratio = (ma > 0 && mb > 0) ? sprintf("%6.2f", ma / mb) : sprintf("%6s", "-")
   verdict = ""
   if (target > 0 && ma > 0 && mb > 0) verdict = (ma / mb <= target) ? "met" : "missed"
-  third = (shown != "") ? shown : (c == "") ? sprintf("%17s", "") : figure(c)
+  third = (shown != "") ? shown : (c == "") ? sprintf("%18s", "") : figure(c)
   goal = (target > 0) ? sprintf("<= %.2f", target) : ""
   printf "  %-30s %s %s %s %s  %-9s %s\n", label, figure(a), figure(b), third, ratio, goal, verdict
 }
@@ -75,7 +75,7 @@ function row(label, a, b, c, target, shown,    ma, mb, ratio, verdict, third, go
 function modulerow(label, a, b, target,    ca, cb, third) {
   ca = count[a] ? cpusum[a] / count[a] : 0
   cb = count[b] ? cpusum[b] / count[b] : 0
-  third = (ca > 0 && cb > 0) ? sprintf("%17.2f", ca / cb) : sprintf("%17s", "-")
+  third = (ca > 0 && cb > 0) ? sprintf("%18.2f", ca / cb) : sprintf("%18s", "-")
   row(label, a, b, "", target, third)
 }
 
@@ -83,11 +83,11 @@ function limit(label, key, most,    m, goal, verdict) {
   m = median(key)
   goal = (most > 0) ? sprintf("<= %d ms", most) : ""
   verdict = (most > 0 && m >= 0) ? ((m <= most) ? "met" : "missed") : ""
-  printf "  %-30s %s %17s %17s %6s  %-9s %s\n", label, figure(key), "", "", "", goal, verdict
+  printf "  %-30s %s %18s %18s %6s  %-9s %s\n", label, figure(key), "", "", "", goal, verdict
 }
 
 function header(title, a, b, c) {
-  printf "\n%s\n  %-30s %17s %17s %17s %6s  %-9s\n", title, "case (ms a frame)", a, b, c, "ratio", "target"
+  printf "\n%s\n  %-30s %18s %18s %18s %6s  %-9s\n", title, "case (ms a frame)", a, b, c, "ratio", "target"
 }
 
 END {
