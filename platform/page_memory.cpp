@@ -1,5 +1,6 @@
 #include "platform/page_memory.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #if defined(_WIN32)
@@ -135,6 +136,16 @@ void* PageAllocForOverwrite(uint64_t bytes) {
 
 void PageFree(void* block) {
   if (!block) return;
+  // A block released twice must not be cached twice (two callers would get
+  // it); sanitizer builds stop there, as the heap would.
+  for (int k = 0; k < CachedCount; ++k)
+    if (Cache[k].block == block) {
+#if defined(__SANITIZE_ADDRESS__)
+      std::fprintf(stderr, "PageFree: block %p released twice\n", block);
+      std::abort();
+#endif
+      return;
+    }
   --LiveBlocks;
   const uint64_t capacity = Capacity(block);
   if (capacity == 0 || capacity > PAGE_CACHE_BYTES) {

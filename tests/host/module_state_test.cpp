@@ -124,7 +124,8 @@ TEST(ModuleServices, MissingModulesAndExportsAreNull) {
 // A released block serves the next request of about its size: cleared for
 // PageAlloc, as it was for PageAllocForOverwrite (a pattern in sanitizer
 // builds); a request it would hold with too much to spare gets a block of its
-// own, and an injected failure still fires while blocks wait in the cache.
+// own, and an injected failure still fires while blocks wait in the cache. A
+// block released twice stops a sanitizer build.
 TEST(PageMemory, ReleasedBlocksServeTheNextRequestClearedWhenAsked) {
   PageReleaseCached();
   const int64_t live = PageLiveBlocks();
@@ -151,6 +152,9 @@ TEST(PageMemory, ReleasedBlocksServeTheNextRequestClearedWhenAsked) {
   EXPECT_EQ(PageCachedBlocks(), 1);
   PageFree(small);
   EXPECT_EQ(PageLiveBlocks(), live);
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_DEATH(PageFree(p), "released twice");
+#endif
   PageReleaseCached();
   EXPECT_EQ(PageCachedBlocks(), 0);
   EXPECT_EQ(PageCachedBytes(), 0u);
