@@ -8,7 +8,8 @@
 #
 # Each file is preceded by its tag. A figure is the median of the
 # repetitions a program ran (the spread, least to largest, beside it when
-# there were several); "-" marks a figure that is missing.
+# there were several); "-" marks a figure that is missing or whose case
+# failed.
 
 function ms(value, unit) {
   if (unit == "ns") return value / 1e6
@@ -25,18 +26,19 @@ function base(name) {
 }
 
 /"run_name":/ { split($0, q, "\""); run = base(q[4]) }
+/"error_occurred": true/ { failed = 1 }
 /"run_type":/ { split($0, q, "\""); type = q[4] }
 /"real_time":/ { value = $2; sub(/,$/, "", value); value += 0 }
 /"cpu_time":/ { cpu = $2; sub(/,$/, "", cpu); cpu += 0 }
 /"time_unit":/ { split($0, q, "\""); unit = q[4] }
 /^    }/ {
-  if (type == "iteration" && run != "") {
+  if (type == "iteration" && run != "" && !failed && value != "") {
     key = tag "|" run
     n = ++count[key]
     sample[key, n] = ms(value, unit)
     cpusum[key] += ms(cpu, unit)
   }
-  run = ""; type = ""
+  run = ""; type = ""; value = ""; cpu = 0; failed = 0
 }
 
 function median(key,    n, i, j, t, a) {
@@ -52,7 +54,7 @@ function median(key,    n, i, j, t, a) {
 
 function figure(key,    m) {
   m = median(key)
-  if (m < 0) return sprintf("%18s", "-")
+  if (m < 0) return sprintf("%7s %10s", "-", "")
   if (count[key] > 1) return sprintf("%7.1f %-10s", m, sprintf("(%.0f-%.0f)", least[key], largest[key]))
   return sprintf("%7.1f %10s", m, "")
 }
