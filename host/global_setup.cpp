@@ -1,9 +1,10 @@
 // Global set-up and set-down: the plug-in folder, the host's main window,
-// the version and the out-flags.
+// the version and the out-flags; set-down empties the page cache.
 #include <cstring>
 
 #include "host/host.h"
 #include "platform/module_services.h"
+#include "platform/page_memory.h"
 
 char PluginFolder[PLUGIN_FOLDER_SIZE];
 void* HostMainWindow = nullptr;
@@ -34,7 +35,10 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*para
   return PF_Err_NONE;
 }
 
+// The pages kept for the next render go back to the system: the host may
+// unload the module after this.
 PF_Err GlobalSetdown(PF_InData* /*in_data*/, PF_OutData* /*out_data*/, PF_ParamDef* /*params*/[],
                      PF_LayerDef* /*output*/) {
+  PageReleaseCached();
   return PF_Err_NONE;
 }

@@ -6,7 +6,6 @@
 // channel values at the output's depth. The input is copied over the part
 // of the frame it covers; the rest of the source stays transparent black.
 #include <cstdio>
-#include <cstring>
 
 #include "cloth/mesh.h"
 #include "host/pixel_convert.h"
@@ -47,16 +46,21 @@ bool LayerUsable(const RenderFrame& f, RenderLayer& layer) {
 
 bool MakeWorkingBuffers(RenderFrame& f, bool clearTarget) {
   const uint64_t bytes = FrameBytes(f);
-  f.target = static_cast<unsigned char*>(PageAlloc(bytes));
-  f.source = static_cast<unsigned char*>(PageAlloc(bytes));
+  // The cloth is drawn on transparent black: a cleared target is a zeroed
+  // block, since the output converted into it would be cleared at once.
+  // Every other buffer is written whole here.
+  f.target = static_cast<unsigned char*>(clearTarget ? PageAlloc(bytes) : PageAllocForOverwrite(bytes));
+  f.source = static_cast<unsigned char*>(f.inPixels ? PageAllocForOverwrite(bytes) : PageAlloc(bytes));
   if (!f.target || !f.source) {
     f.outOfMemory = true;
     return false;
   }
-  CopyRectARGBtoRGBA(f.target, f.width, f.outPixels, f.width, f.height, f.outStride);
-  if (f.inPixels) CopyRectARGBtoRGBA(f.source, f.width, f.inPixels, f.inWidth, f.inHeight, f.inStride);
-  // The cloth is drawn on transparent black.
-  if (clearTarget) std::memset(f.target, 0, bytes);
+  if (!clearTarget) CopyRectARGBtoRGBA(f.target, f.width, f.outPixels, f.width, f.height, f.outStride);
+  if (f.inPixels) {
+    CopyRectARGBtoRGBA(f.source, f.width, f.inPixels, f.inWidth, f.inHeight, f.inStride);
+    ClearRect(f.source, f.width, f.height, 4 * f.width, f.inWidth, 0, f.width, f.inHeight);
+    ClearRect(f.source, f.width, f.height, 4 * f.width, 0, f.inHeight, f.width, f.height);
+  }
   return true;
 }
 

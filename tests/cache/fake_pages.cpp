@@ -36,6 +36,8 @@ void* PageAlloc(uint64_t bytes) {
   return block;
 }
 
+void* PageAllocForOverwrite(uint64_t bytes) { return PageAlloc(bytes); }
+
 void PageFree(void* block) {
   if (!block) return;
   live.erase(block);
@@ -45,6 +47,10 @@ void PageFree(void* block) {
 
 int64_t PageLiveBlocks() { return int64_t(live.size()); }
 int64_t PageAllocCount() { return allocCount; }
+// Nothing is cached: every release is recorded and freed.
+void PageReleaseCached() {}
+int PageCachedBlocks() { return 0; }
+uint64_t PageCachedBytes() { return 0; }
 void PageFailAt(int64_t n) {
   failAt = n;
   failFrom = false;

@@ -1,10 +1,13 @@
-// The load-time entry and the loader of a separately built renderer module.
+// The load-time entry, the loader of a separately built renderer module and
+// the page memory's cache.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/host.h"
+#include "platform/page_memory.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -116,4 +119,66 @@ TEST(ModuleServices, MissingModulesAndExportsAreNull) {
   EXPECT_EQ(PlatformFindExport(m, "NoSuchExport"), nullptr);
   EXPECT_EQ(PlatformFindExport(m, nullptr), nullptr);
   PlatformFreeModule(m);
+}
+
+// A released block serves the next request of about its size: cleared for
+// PageAlloc, as it was for PageAllocForOverwrite (a pattern in sanitizer
+// builds); a request it would hold with too much to spare gets a block of its
+// own, and an injected failure still fires while blocks wait in the cache. A
+// block released twice stops a sanitizer build.
+TEST(PageMemory, ReleasedBlocksServeTheNextRequestClearedWhenAsked) {
+  PageReleaseCached();
+  const int64_t live = PageLiveBlocks();
+  const uint64_t size = uint64_t(1) << 20;
+  unsigned char* p = static_cast<unsigned char*>(PageAlloc(size));
+  ASSERT_NE(p, nullptr);
+  std::memset(p, 0xFF, size);
+  PageFree(p);
+  EXPECT_EQ(PageLiveBlocks(), live);
+  EXPECT_EQ(PageCachedBlocks(), 1);
+  unsigned char* q = static_cast<unsigned char*>(PageAlloc(size - 100));
+  EXPECT_EQ(q, p);
+  for (uint64_t i = 0; i < size - 100; ++i) ASSERT_EQ(q[i], 0) << i;
+  q[0] = 0x77;
+  PageFree(q);
+  unsigned char* r = static_cast<unsigned char*>(PageAllocForOverwrite(size));
+  EXPECT_EQ(r, p);
+  EXPECT_NE(r[0], 0);
+  PageFree(r);
+  void* small = PageAlloc(4096);
+  EXPECT_NE(small, p);
+  PageFailAt(0);
+  EXPECT_EQ(PageAlloc(size), nullptr);
+  EXPECT_EQ(PageCachedBlocks(), 1);
+  PageFree(small);
+  EXPECT_EQ(PageLiveBlocks(), live);
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_DEATH(PageFree(p), "released twice");
+#endif
+  PageReleaseCached();
+  EXPECT_EQ(PageCachedBlocks(), 0);
+  EXPECT_EQ(PageCachedBytes(), 0u);
+}
+
+// The cache keeps at most its number of blocks and bytes (the oldest go
+// first, a block above the byte bound is never kept), and global set-down
+// empties it.
+TEST(PageMemory, TheCacheStaysBoundedAndGlobalSetdownEmptiesIt) {
+  PageReleaseCached();
+  std::vector<void*> blocks;
+  for (int k = 0; k < PAGE_CACHE_BLOCKS + 4; ++k) blocks.push_back(PageAlloc(4096));
+  for (void* b : blocks) PageFree(b);
+  EXPECT_EQ(PageCachedBlocks(), PAGE_CACHE_BLOCKS);
+  const uint64_t third = PAGE_CACHE_BYTES / 3 + 4096;
+  blocks.clear();
+  for (int k = 0; k < 3; ++k) blocks.push_back(PageAlloc(third));
+  for (void* b : blocks) PageFree(b);
+  EXPECT_LE(PageCachedBytes(), PAGE_CACHE_BYTES);
+  EXPECT_GE(PageCachedBytes(), 2 * third);
+  PageFree(PageAlloc(PAGE_CACHE_BYTES + 4096));
+  EXPECT_LE(PageCachedBytes(), PAGE_CACHE_BYTES);
+  EXPECT_GT(PageCachedBlocks(), 0);
+  EXPECT_EQ(EntryPointFunc(PF_Cmd_GLOBAL_SETDOWN, nullptr, nullptr, nullptr, nullptr, nullptr), PF_Err_NONE);
+  EXPECT_EQ(PageCachedBlocks(), 0);
+  EXPECT_EQ(PageCachedBytes(), 0u);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "host/pixel_convert.h"
@@ -82,6 +83,60 @@ TEST(PixelConvert, TextureTexelsAreTheHostChannelsReversed) {
   ASSERT_TRUE(CopyPixelsARGBtoBGRA(&texels, host, 1, 2, 4));
   EXPECT_EQ(std::vector<uint8_t>(texels, texels + 8), (std::vector<uint8_t>{30, 20, 10, 255, 3, 2, 1, 0}));
   PageFree(texels);
+}
+
+// Every converter at both depths against the rule channel by channel, on
+// random pixels, for widths around the vector width and strides that leave
+// rows unaligned: packed channel k of a pixel is host channel order[k].
+TEST(PixelConvert, EveryWidthAndStrideFollowsTheChannelRule) {
+  struct Case {
+    const char* name;
+    int order[4];  // packed channel k comes from host channel order[k]
+    bool toHost;   // the packed buffer is the source
+  };
+  const Case cases[] = {{"ARGBtoRGBA", {1, 2, 3, 0}, false},
+                        {"ARGBtoBGRA", {3, 2, 1, 0}, false},
+                        {"RGBAtoARGB", {1, 2, 3, 0}, true}};
+  std::mt19937 random(18);
+  for (unsigned char deep : {0, 1}) {
+    DepthGuard guard(deep);
+    const int bpc = deep ? 2 : 1;
+    for (const Case& c : cases)
+      for (int w : {1, 2, 3, 4, 5, 7, 8, 9, 17, 34})
+        for (int pad : {0, 1, 6}) {
+          const int h = 3, stride = 4 * w + pad;
+          std::vector<uint8_t> host(size_t(stride) * h * bpc), packed(size_t(4) * w * h * bpc);
+          for (uint8_t& b : host) b = uint8_t(random());
+          for (uint8_t& b : packed) b = uint8_t(random());
+          const std::vector<uint8_t> hostBefore = host, packedBefore = packed;
+          unsigned char* out = packed.data();
+          void* hostOut = host.data();
+          if (c.toHost)
+            ASSERT_TRUE(CopyPixelsRGBAtoARGB(&hostOut, packed.data(), w, h, stride));
+          else if (c.order[0] == 1)
+            ASSERT_TRUE(CopyPixelsARGBtoRGBA(&out, host.data(), w, h, stride));
+          else
+            ASSERT_TRUE(CopyPixelsARGBtoBGRA(&out, host.data(), w, h, stride));
+          for (int y = 0; y < h; ++y)
+            for (int i = 0; i < stride; ++i) {
+              const int x = i / 4;
+              for (int b = 0; b < bpc; ++b) {
+                const size_t hk = (size_t(y) * stride + i) * bpc + b;
+                if (x >= w) {  // row padding: never read, never written
+                  EXPECT_EQ(host[hk], hostBefore[hk]) << c.name << " w " << w << " pad " << pad;
+                  continue;
+                }
+                const int k = i % 4;
+                const size_t pk = ((size_t(y) * w + x) * 4 + k) * bpc + b;
+                const size_t from = (size_t(y) * stride + 4 * x + c.order[k]) * bpc + b;
+                if (c.toHost)
+                  ASSERT_EQ(host[from], packedBefore[pk]) << c.name << " w " << w << " pad " << pad << " x " << x;
+                else
+                  ASSERT_EQ(packed[pk], hostBefore[from]) << c.name << " w " << w << " pad " << pad << " x " << x;
+              }
+            }
+        }
+  }
 }
 
 TEST(PixelConvert, RefusedAllocationsAndUnusableShapesChangeNothing) {
