@@ -5,8 +5,9 @@
 // position buffers, the normals, the accelerations, the rest state, the
 // constraints), the buffers' roles (ClothCur, ClothPrev, savedPrevious,
 // savedCurrent), the rod speed globals and the host calls (every checkout
-// with its time and result, every check-in). Each scenario runs at three
-// checkpoint budgets: room for every frame, a few slots, one slot.
+// with its time and result, every check-in). The scenarios of render order
+// and host events run at three checkpoint budgets (room for every frame, a
+// few slots, one slot); the change of each parameter with room for all.
 //
 // Built once per plug-in: the rod-driven ones read the speeds from the host
 // at each frame; Drape's replay reads nothing.
@@ -124,6 +125,7 @@ Action S(const std::string& name, const std::string& value, int rig = 0) { retur
 struct Scenario {
   std::string name;
   std::vector<Action> actions;
+  bool everyBudget = true;  // false: only with room for every frame
 };
 
 // The rig's settings before every scenario: the preview on; a small grid
@@ -271,7 +273,7 @@ std::vector<Scenario> Scenarios() {
     const std::string name = probe.ctx.registered[size_t(i) - 1].name;
     const std::string value = OtherValue(*params[i]);
     if (value.empty() || name.empty() || name == "Time dependent preview") continue;
-    all.push_back({"\"" + name + "\" changed", {R(6), R(3), S(name, value), R(5), R(6), R(8), R(2)}});
+    all.push_back({"\"" + name + "\" changed", {R(6), R(3), S(name, value), R(5), R(6), R(8), R(2)}, false});
   }
   return all;
 }
@@ -280,6 +282,7 @@ TEST(ReplayFromCheckpoints, MatchesTheFullReplayBitForBitWithTheSameHostCalls) {
   const int64_t budgets[] = {int64_t(64) << 20, 16 * 1024, 0};
   for (const Scenario& sc : Scenarios()) {
     for (int64_t budget : budgets) {
+      if (!sc.everyBudget && budget != budgets[0]) continue;
       SCOPED_TRACE(sc.name + ", budget " + std::to_string(budget));
       const Outcome reference = Play(sc, false, budget);
       const Outcome resumed = Play(sc, true, budget);
