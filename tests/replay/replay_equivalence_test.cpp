@@ -152,6 +152,15 @@ struct Outcome {
   std::vector<std::vector<int32_t>> checkpoints;  // instance 0's frames after each render
 };
 
+// The frames the instance's arrays have checkpoints at.
+std::vector<int32_t> CheckpointFrames(RenderRig& rig) {
+  std::vector<int32_t> frames(CLOTH_CHECKPOINT_MAX_SLOTS);
+  if (!rig.instance) return {};
+  const ClothCache& r = *static_cast<const ClothCache*>(*rig.instance);
+  frames.resize(size_t(ClothCheckpointFrames(ClothCheckpointsOf(r.rest), frames.data(), CLOTH_CHECKPOINT_MAX_SLOTS)));
+  return frames;
+}
+
 // Runs a scenario with the checkpoints on or off; with them on, checks
 // after every render that each store stays within its budget.
 Outcome Play(const Scenario& sc, bool checkpoints, int64_t minBudget) {
@@ -187,10 +196,7 @@ Outcome Play(const Scenario& sc, bool checkpoints, int64_t minBudget) {
           const int64_t budget = minBudget > 4 * int64_t(r.arrayBytes) ? minBudget : 4 * int64_t(r.arrayBytes);
           EXPECT_LE(ClothCheckpointBytes(store), budget) << "after render " << run.seen.size();
         }
-        const ClothCache& r0 = *static_cast<const ClothCache*>(*rigs[0].instance);
-        std::vector<int32_t> frames(CLOTH_CHECKPOINT_MAX_SLOTS);
-        frames.resize(size_t(ClothCheckpointFrames(ClothCheckpointsOf(r0.rest), frames.data(), CLOTH_CHECKPOINT_MAX_SLOTS)));
-        run.checkpoints.push_back(frames);
+        run.checkpoints.push_back(CheckpointFrames(rigs[0]));
       } else if (a.what == "flatten") {
         EXPECT_EQ(rig.Flatten(), PF_Err_NONE);
         EXPECT_EQ(rig.Resetup(), PF_Err_NONE);
@@ -321,8 +327,9 @@ TEST(ReplayFromCheckpoints, AllocationFailuresOnlyCostTheCheckpoints) {
   // The first page allocation of the replay render is the store; with the
   // per-frame speeds the second is the speed history, the third the first
   // checkpoint.
-  const std::vector<std::vector<int32_t>> kept = ROD ? std::vector<std::vector<int32_t>>{{}, {}, {2, 3, 4, 5, 6}}
-                                                     : std::vector<std::vector<int32_t>>{{}, {2, 3, 4, 5, 6}, {1, 3, 4, 5, 6}};
+  using FrameList = std::vector<int32_t>;
+  const std::vector<FrameList> kept = ROD ? std::vector<FrameList>{{}, {}, {2, 3, 4, 5, 6}}
+                                       : std::vector<FrameList>{{}, {2, 3, 4, 5, 6}, {1, 3, 4, 5, 6}};
   for (int64_t n = 0; n < 3; ++n) {
     SCOPED_TRACE(n);
     RenderRig rig(W, H);
@@ -333,10 +340,7 @@ TEST(ReplayFromCheckpoints, AllocationFailuresOnlyCostTheCheckpoints) {
     EXPECT_EQ(rig.Render(6), PF_Err_NONE);
     PageFailAt(-1);
     EXPECT_EQ(rig.Hash(), reference.seen[1].frame);
-    const ClothCache& r = *static_cast<const ClothCache*>(*rig.instance);
-    std::vector<int32_t> frames(16);
-    frames.resize(size_t(ClothCheckpointFrames(ClothCheckpointsOf(r.rest), frames.data(), 16)));
-    EXPECT_EQ(frames, kept[size_t(n)]);
+    EXPECT_EQ(CheckpointFrames(rig), kept[size_t(n)]);
   }
 }
 
