@@ -326,7 +326,7 @@ TEST(ReplayFromCheckpoints, AllocationFailuresOnlyCostTheCheckpoints) {
   const Outcome reference = Play({"", Frames({0, 6})}, false, int64_t(64) << 20);
   // The first page allocation of the replay render is the store; with the
   // per-frame speeds the second is the speed history, the third the first
-  // checkpoint.
+  // checkpoint; without them (Drape) the second is the first checkpoint.
   using FrameList = std::vector<int32_t>;
   const std::vector<FrameList> kept = ROD ? std::vector<FrameList>{{}, {}, {2, 3, 4, 5, 6}}
                                        : std::vector<FrameList>{{}, {2, 3, 4, 5, 6}, {1, 3, 4, 5, 6}};
