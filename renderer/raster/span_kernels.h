@@ -3,7 +3,7 @@
 // reads no texture and no glass: the depth test, the weights and the normal,
 // the lighting and the pixel writer of every pixel, with the same bits as
 // the per-pixel code of the converters. One set of kernels per vector path
-// (span_sse2.cpp, span_avx2.cpp); SpanKernelsFor picks one.
+// (span_sse2.cpp, span_avx2.cpp, span_avx512.cpp); SpanKernelsFor picks one.
 //
 // Nothing here reads a module global: the converter hands everything in.
 #pragma once
@@ -97,6 +97,7 @@ struct SpanKernels {
 
 extern const SpanKernels kSpanKernelsSse2;
 extern const SpanKernels kSpanKernelsAvx2;
+extern const SpanKernels kSpanKernelsAvx512;
 
 // The kernels of a vector path; null for the scalar path, and for frames so
 // wide that a run's last vector would step past the int range.

@@ -160,7 +160,7 @@ class FastPath : public RasterTest {
 
 TEST_F(FastPath, DefaultShaderShortcutsChangeNoPixel) {
   std::vector<SimdPath> paths;
-  for (SimdPath p : {SimdPath::Scalar, SimdPath::Sse2, SimdPath::Avx2})
+  for (SimdPath p : kSimdPaths)
     if (SimdPathAvailable(p)) paths.push_back(p);
   std::mt19937 rng(7);
   for (int round = 0; round < 30; ++round) {

@@ -74,8 +74,8 @@ TEST(ShadePow, EveryVectorPathGivesTheScalarBits) {
   Sample(x, y, 4099);  // not a multiple of any lane count
   x.insert(x.end(), {0.0f, 1.0f, 1e-45f, std::numeric_limits<float>::infinity()});
   y.insert(y.end(), {3.0f, 7.0f, 0.5f, -2.0f});
-  for (SimdPath path : {SimdPath::Sse2, SimdPath::Avx2}) {
-    if (!SimdPathAvailable(path)) continue;
+  for (SimdPath path : kSimdPaths) {
+    if (path == SimdPath::Scalar || !SimdPathAvailable(path)) continue;
     std::vector<float> out(x.size());
     SpanKernelsFor(path, 0)->power(x.data(), y.data(), out.data(), int(x.size()));
     for (size_t i = 0; i < x.size(); ++i)
