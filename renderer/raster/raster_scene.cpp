@@ -54,6 +54,19 @@ bool GlassBuffersRead(int materialCount, const GlassProp* glass, bool multiple) 
   return false;
 }
 
+// Whether triangles of this call are drawn alone into the edge layer and
+// merged: the Flat and Phong modes with high quality, Patches and Bezier
+// always.
+bool DrawsThroughEdgeLayer() {
+  switch (_DrawMode) {
+    case 3:
+    case 6: return _Quality != 0;
+    case 8:
+    case 9: return true;
+    default: return false;
+  }
+}
+
 }  // namespace
 
 bool RasterSceneOutOfMemory() { return lastCallOutOfMemory; }
@@ -90,23 +103,26 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   const uint64_t layerBytes = uint64_t(stride) * uint64_t(height) * bytesPerValue;
 
   // Take every buffer first, in this order, and stop at the first that
-  // cannot be had; commit nothing until all are there.
+  // cannot be had; commit nothing until all are there. Only what is read
+  // before it is written is taken zeroed (see the fills below).
   const bool ownDepth = !(ZBuff != nullptr && Zwidth == width && Zheight == height);
   const bool ownLight = _LightDef == nullptr && lightCount == 0;
+  const bool glassReads = GlassBuffersRead(materialCount, glass, true);
+  const bool layered = DrawsThroughEdgeLayer();
   bool failed = false;
-  auto take = [&failed](uint64_t bytes) -> void* {
+  auto take = [&failed](uint64_t bytes, bool zeroed) -> void* {
     if (failed) return nullptr;
-    void* block = PageAlloc(bytes);
+    void* block = zeroed ? PageAlloc(bytes) : PageAllocForOverwrite(bytes);
     failed = block == nullptr;
     return block;
   };
-  float* depth = ownDepth ? static_cast<float*>(take(depthBytes)) : nullptr;
-  light3ds* light = ownLight ? static_cast<light3ds*>(take(sizeof(light3ds))) : nullptr;
-  unsigned char* edge = static_cast<unsigned char*>(take(layerBytes));
-  unsigned char* frag = static_cast<unsigned char*>(take(layerBytes));
-  unsigned char* under = static_cast<unsigned char*>(take(layerBytes));
-  unsigned char* back = static_cast<unsigned char*>(take(layerBytes));
-  float* depth2 = static_cast<float*>(take(depthBytes));
+  float* depth = ownDepth ? static_cast<float*>(take(depthBytes, false)) : nullptr;
+  light3ds* light = ownLight ? static_cast<light3ds*>(take(sizeof(light3ds), true)) : nullptr;
+  unsigned char* edge = static_cast<unsigned char*>(take(layerBytes, layered));
+  unsigned char* frag = static_cast<unsigned char*>(take(layerBytes, layered));
+  unsigned char* under = static_cast<unsigned char*>(take(layerBytes, false));
+  unsigned char* back = static_cast<unsigned char*>(take(layerBytes, glassReads && src == nullptr));
+  float* depth2 = static_cast<float*>(take(depthBytes, false));
   if (failed) {
     PageFree(depth);
     PageFree(light);
@@ -146,17 +162,20 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     _OwnLightDef = 0;
   }
 
-  // Working layers start zero (fresh pages); the glass background is the
-  // source and the glass depths are cleared. Copying and clearing 8 to 17 MB
-  // each costs more than a small scene, so both are left out when nothing
-  // can read them (they stay fresh zero pages, never touched).
+  // The edge layer and the recorded fragments start zero where triangles
+  // are drawn through the edge layer; nothing reads them otherwise. The
+  // colour under a fragment is read only where a fragment has been recorded,
+  // which writes it first. The glass background is the source and the glass
+  // depths are cleared when glass can read them; otherwise neither is read
+  // (a back-face pass copies the frame over the background before its front
+  // pass reads it).
   _DestImage = dst;
   _EdgeLayer = edge;
   _FragLayer = frag;
   _UnderLayer = under;
   _BackImage = back;
   ZBuff2 = depth2;
-  if (GlassBuffersRead(materialCount, glass, true)) {
+  if (glassReads) {
     if (src != nullptr) std::memcpy(_BackImage, src, layerBytes);
     std::memset(ZBuff2, CLEARED_DEPTH_BYTE, depthBytes);
   }
