@@ -146,7 +146,7 @@ struct PhongTriangle : ShadedTriangle {
         if (r < 0 || r >= Zheight) continue;
         int64_t first = col0, last = col1;
         if (gRasterSkipBlankEdges) EdgeNonBlankSpan(edge, r, first, last);
-        RunSpan(first, last, Zwidth, [&](int a, int b) { SpanRun(*this, int(r), a, b, &edge); });
+        RunSpan(first, last, Zwidth, [&](int a, int b) { QueueRun(*this, int(r), a, b, &edge); });
       }
       return;
     }
@@ -167,13 +167,12 @@ struct PhongTriangle : ShadedTriangle {
     if (kernels != nullptr) {
       if (y < 0 || y >= Zheight) return;
       if (quality)
-        RunSpan(FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), Zwidth,
-                [&](int a, int b) { SpanRun(*this, y, a, b, &left); });
-      RunSpan(FirstFrom(quality ? xl + 1.0f : xl), LastBelow(xr), Zwidth,
-              [&](int a, int b) { SpanRun(*this, y, a, b, nullptr); });
-      if (quality)
-        RunSpan(FirstFrom(xr), LastAtMost(xr + extentR), Zwidth,
-                [&](int a, int b) { SpanRun(*this, y, a, b, &right); });
+        QueueRow(*this, y, FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), left,
+                 FirstFrom(xl + 1.0f), LastBelow(xr), FirstFrom(xr), LastAtMost(xr + extentR),
+                 right);
+      else
+        RunSpan(FirstFrom(xl), LastBelow(xr), Zwidth,
+                [&](int a, int b) { QueueRun(*this, y, a, b, nullptr); });
       return;
     }
     auto ghost = [&](int64_t x) { Hidden(int(x), y); };
@@ -222,6 +221,7 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
     t.midUsed = t.mid;
   }
   PrepareSpans(t);
+  const FlushRunsAtEnd flush{t};
   if (t.kernels != nullptr) {
     t.job.interpolated = true;
     t.job.quadratic = t.midUsed != nullptr;

@@ -4,6 +4,5 @@
 #include "renderer/simd/lanes_avx512.h"
 #include "renderer/raster/span_lanes.h"
 
-const SpanKernels kSpanKernelsAvx512 = {
-    &SpanLanes<LanesAvx512>::Interior, &SpanLanes<LanesAvx512>::Edge,
-    &SpanLanes<LanesAvx512>::Composite, &SpanLanes<LanesAvx512>::Power};
+const SpanKernels kSpanKernelsAvx512 = {&SpanLanes<LanesAvx512>::Runs, &SpanLanes<LanesAvx512>::Composite,
+                                       &SpanLanes<LanesAvx512>::Power};

@@ -6,6 +6,7 @@
 void PrepareSpans(ShadedTriangle& t) {
   t.kernels = nullptr;
   if (!t.direct || !ShadeIsPlain(t.shade) || ZBuff == nullptr) return;
+  if (t.shade.lightTotal > SPAN_MAX_LIGHTS) return;
   // Depth indices are ints in the per-pixel code (larger frames fail there).
   if (int64_t(Zwidth) * Zheight > INT32_MAX || Zwidth <= 0 || Zheight <= 0) return;
   const SpanKernels* kernels = SpanKernelsFor(SimdActivePath(), Zwidth);

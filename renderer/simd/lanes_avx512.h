@@ -19,6 +19,7 @@ namespace {
 
 struct LanesAvx512 {
   static constexpr int N = 16;
+  static constexpr bool kMasked = true;  // loads and stores of chosen lanes
   using F = __m512;
   using M = __mmask16;
   using I = __m512i;
@@ -41,6 +42,9 @@ struct LanesAvx512 {
   static F Sqrt(F a) { return _mm512_sqrt_ps(a); }
   static F Abs(F a) { return _mm512_andnot_ps(_mm512_set1_ps(-0.0f), a); }
   static F Neg(F a) { return _mm512_xor_ps(_mm512_set1_ps(-0.0f), a); }
+  // a > b ? a : b and a < b ? a : b (b for NaN), as the instructions do.
+  static F Max(F a, F b) { return _mm512_max_ps(a, b); }
+  static F Min(F a, F b) { return _mm512_min_ps(a, b); }
   static M Gt(F a, F b) { return _mm512_cmp_ps_mask(a, b, _CMP_GT_OQ); }
   static M Ge(F a, F b) { return _mm512_cmp_ps_mask(a, b, _CMP_GE_OQ); }
   static M Lt(F a, F b) { return _mm512_cmp_ps_mask(a, b, _CMP_LT_OQ); }
@@ -71,11 +75,19 @@ struct LanesAvx512 {
   static I IShl(I a) { return _mm512_slli_epi32(a, n); }
   static I LoadI(const unsigned char* p) { return _mm512_loadu_si512(p); }
   static void StoreI(unsigned char* p, I v) { _mm512_storeu_si512(p, v); }
+  // Only the lanes of m are read (the others are 0) or written; the others
+  // may lie outside any buffer.
+  static F LoadMasked(const float* p, M m) { return _mm512_maskz_loadu_ps(m, p); }
+  static void StoreMasked(float* p, M m, F v) { _mm512_mask_storeu_ps(p, m, v); }
+  static I LoadIMasked(const unsigned char* p, M m) { return _mm512_maskz_loadu_epi32(m, p); }
+  static void StoreIMasked(unsigned char* p, M m, I v) { _mm512_mask_storeu_epi32(p, m, v); }
   static M IEq(I a, I b) { return _mm512_cmpeq_epi32_mask(a, b); }
   static I ISelect(M m, I a, I b) { return _mm512_mask_blend_epi32(m, b, a); }
   // 16 bits: the first and second 32-bit word of each of sixteen pixels.
   static void LoadPixels16(const unsigned char* p, I c[4]) {
-    const I lo = _mm512_loadu_si512(p), hi = _mm512_loadu_si512(p + 64);
+    Split16(_mm512_loadu_si512(p), _mm512_loadu_si512(p + 64), c);
+  }
+  static void Split16(I lo, I hi, I c[4]) {
     const I even = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
     const I odd = _mm512_setr_epi32(1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31);
     const I a = _mm512_permutex2var_epi32(lo, even, hi);
@@ -86,13 +98,21 @@ struct LanesAvx512 {
     c[2] = IAnd32(b, m);
     c[3] = IShr<16>(b);
   }
-  static void StorePixels16(unsigned char* p, const I c[4]) {
+  static void StorePixels16(unsigned char* p, const I c[4]) { StorePixels16Masked(p, True(), c); }
+  // The same for the pixels of m alone (eight bytes a pixel: a 64-bit
+  // element each).
+  static void LoadPixels16Masked(const unsigned char* p, M m, I c[4]) {
+    const I lo = _mm512_maskz_loadu_epi64(__mmask8(m), p);
+    const I hi = _mm512_maskz_loadu_epi64(__mmask8(m >> 8), p + 64);
+    Split16(lo, hi, c);
+  }
+  static void StorePixels16Masked(unsigned char* p, M m, const I c[4]) {
     const I a = IOr32(c[0], IShl<16>(c[1]));
     const I b = IOr32(c[2], IShl<16>(c[3]));
     const I first = _mm512_setr_epi32(0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
     const I second = _mm512_setr_epi32(8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31);
-    _mm512_storeu_si512(p, _mm512_permutex2var_epi32(a, first, b));
-    _mm512_storeu_si512(p + 64, _mm512_permutex2var_epi32(a, second, b));
+    _mm512_mask_storeu_epi64(p, __mmask8(m), _mm512_permutex2var_epi32(a, first, b));
+    _mm512_mask_storeu_epi64(p + 64, __mmask8(m >> 8), _mm512_permutex2var_epi32(a, second, b));
   }
 
   static D DSet(double v) { return _mm512_set1_pd(v); }
@@ -100,6 +120,8 @@ struct LanesAvx512 {
   static D DSub(D a, D b) { return _mm512_sub_pd(a, b); }
   static D DMul(D a, D b) { return _mm512_mul_pd(a, b); }
   static D DDiv(D a, D b) { return _mm512_div_pd(a, b); }
+  static D DMax(D a, D b) { return _mm512_max_pd(a, b); }
+  static D DMin(D a, D b) { return _mm512_min_pd(a, b); }
   static DM DGt(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_GT_OQ); }
   static DM DLt(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
   static DM DEq(D a, D b) { return _mm512_cmp_pd_mask(a, b, _CMP_EQ_OQ); }
