@@ -4,13 +4,15 @@
 // Buffers of one __RasterScene (draw mode not 0): the depth buffer (unless
 // an adopted one of the frame's size is installed), the default light (when
 // the scene has no light and none is set), the three working layers, the
-// glass background and the glass depth buffer. They are taken all or
-// nothing: when any of them cannot be had, those already taken are released,
+// glass background, the glass depth buffer and, when the scene is drawn
+// band by band, the lists of the triangles of each band. They are taken all
+// or nothing: when any of them cannot be had, those already taken are released,
 // no state changes, nothing is drawn and RasterSceneOutOfMemory() reports it.
 #include <cstring>
 
 #include "platform/page_memory.h"
 #include "renderer/raster/raster_internal.h"
+#include "renderer/raster/scene_bands.h"
 
 namespace {
 
@@ -65,6 +67,14 @@ bool DrawsThroughEdgeLayer() {
     case 9: return true;
     default: return false;
   }
+}
+
+// Whether the Flat and Phong scene loops may draw this call band by band
+// (scene_bands.cpp): the default per-pixel function without glass, whose
+// steps on a row read that row alone, and walks clipped to the frame.
+bool DrawnByBands(int materialCount, const GlassProp* glass) {
+  return (_DrawMode == 3 || _DrawMode == 6) && gRasterClipWalks &&
+         _RenderOnePixelFunc == RenderOnePixel && !GlassBuffersRead(materialCount, glass, false);
 }
 
 }  // namespace
@@ -123,6 +133,18 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   unsigned char* under = static_cast<unsigned char*>(take(layerBytes, false));
   unsigned char* back = static_cast<unsigned char*>(take(layerBytes, glassReads && src == nullptr));
   float* depth2 = static_cast<float*>(take(depthBytes, false));
+  SceneBands bands{0, 0, nullptr, nullptr};
+  if (DrawnByBands(materialCount, glass)) {
+    bands.rows = SceneBandRows(width, _Deep != 0, layered);
+    bands.count = (height - 1) / bands.rows + 1;
+    if (bands.count > 1) {
+      const uint64_t ints = uint64_t(bands.count) + 1 +
+                            uint64_t(SceneBandEntries(triangleCount, triangles, points, centerY,
+                                                      height, bands.rows));
+      bands.start = static_cast<int*>(take(ints * sizeof(int), false));
+      bands.entries = bands.start != nullptr ? bands.start + bands.count + 1 : nullptr;
+    }
+  }
   if (failed) {
     PageFree(depth);
     PageFree(light);
@@ -131,6 +153,7 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     PageFree(under);
     PageFree(back);
     PageFree(depth2);
+    PageFree(bands.start);
     lastCallOutOfMemory = true;
     return;
   }
@@ -169,6 +192,7 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   // depths are cleared when glass can read them; otherwise neither is read
   // (a back-face pass copies the frame over the background before its front
   // pass reads it).
+  gSceneBands = bands;
   _DestImage = dst;
   _EdgeLayer = edge;
   _FragLayer = frag;
@@ -203,6 +227,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   PageFree(_UnderLayer);
   PageFree(_BackImage);
   PageFree(ZBuff2);
+  PageFree(gSceneBands.start);
+  gSceneBands = SceneBands{0, 0, nullptr, nullptr};
   _EdgeLayer = _FragLayer = _UnderLayer = _BackImage = nullptr;
   ZBuff2 = nullptr;
   _DestImage = nullptr;

@@ -110,7 +110,7 @@ void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
   const float xlow = std::fmin(a.x, b.x), xhigh = std::fmax(a.x, b.x);
   int64_t row0 = FirstFrom(ylow - 1.5f), row1 = FirstFrom(yhigh + 1.5f);
   int64_t col0 = FirstFrom(xlow - 1.5f), col1 = FirstFrom(xhigh + w);
-  ClipRange(row0, row1, Zheight);
+  ClipRows(row0, row1);
   ClipRange(col0, col1, Zwidth);
   const EdgeLine edge = MakeEdgeLine(a.x, a.y, b.x, b.y);
   for (int64_t r = row0; r <= row1; ++r) {
@@ -118,7 +118,7 @@ void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
     int64_t first = col0, last = col1;
     if (p.SkipsBlank()) EdgeNonBlankSpan(edge, r, first, last);
     if (p.Runs()) {
-      if (r >= 0 && r < Zheight)
+      if (RowDrawn(r))
         RunSpan(first, last, Zwidth, [&](int a, int b) { p.Run(int(r), a, b, &edge); });
       continue;
     }
@@ -148,9 +148,9 @@ void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bo
     const float xmin = std::fmin(xa, b.x);
 
     int64_t y = yStart;
-    if (gRasterClipWalks && y > int64_t(Zheight) - 1) y = int64_t(Zheight) - 1;
+    if (gRasterClipWalks && y > LastRowDrawn()) y = LastRowDrawn();
     for (; yb <= float(y); --y) {
-      if (gRasterClipWalks && y < 0) break;
+      if (gRasterClipWalks && y < FirstRowDrawn()) break;
       const int iy = int(y);
       const float fy = float(iy);
       const float xl = slope == 0.0f ? xmin : xa + (fy - ya) * slope;
@@ -159,7 +159,7 @@ void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bo
       const float xr = RightEdgeAt(count, i + 1, vertices, edges, fy, right, extentR);
       const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
       if (p.Runs()) {
-        if (iy < 0 || iy >= Zheight) continue;
+        if (!RowDrawn(iy)) continue;
         if (quality)
           p.Row(iy, FirstFrom(xl - extentL), LastAtMost(xl), left, FirstFrom(xl + 1.0f),
                 LastAtMost(xr), FirstFrom(xr + 1.0f), LastAtMost(xr + extentR), right);

@@ -2,7 +2,8 @@
 // directly with its triangle inputs chosen once, runs of pixels shaded a
 // vector at a time on every vector path this machine runs, the edge layer
 // merged and cleared only where a triangle drew, the glass background and
-// glass depths left unprepared when no glass can read them) against the same
+// glass depths left unprepared when no glass can read them, the frame drawn
+// band by band when no glass is drawn) against the same
 // function reached through a forwarding function, which takes the general
 // one-call-a-pixel path: on random scenes in every draw mode, both qualities
 // and depths, with every texture map, glass with and without multiple
@@ -12,6 +13,7 @@
 // and the glass supersampling of the quality passes.
 #include <random>
 
+#include "renderer/raster/scene_bands.h"
 #include "renderer/simd/simd.h"
 #include "tests/raster/raster_fixture.h"
 
@@ -43,6 +45,7 @@ class FastPath : public RasterTest {
  protected:
   void TearDown() override {
     SimdResetPath();
+    gSceneBandRowsForced = 0;
     RasterTest::TearDown();
   }
 
@@ -177,6 +180,7 @@ TEST_F(FastPath, DefaultShaderShortcutsChangeNoPixel) {
     _UsePhong2 = uint8_t(round % 5 == 2);
     _Persp_Val = round % 7 == 3 ? 1.0f : 0.0f;
     _Persp_Far = 300.0f;
+    gSceneBandRowsForced = round % 2 == 0 ? 0 : 8;  // 0: one band, the whole frame
     for (int mode : {1, 2, 3, 6, 8, 9})
       for (int deep = 0; deep < 2; ++deep)
         for (int quality = 0; quality < 2; ++quality) {
