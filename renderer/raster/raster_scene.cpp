@@ -119,6 +119,14 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   const bool ownLight = _LightDef == nullptr && lightCount == 0;
   const bool glassReads = GlassBuffersRead(materialCount, glass, true);
   const bool layered = DrawsThroughEdgeLayer();
+  // Drawn by bands (scene_bands.h), the depths of a buffer of our own and
+  // the layers that start zero are cleared a band at a time, as it starts.
+  SceneBands bands{0, 0, nullptr, nullptr, nullptr, false, false};
+  if (DrawnByBands(materialCount, glass)) {
+    bands.rows = SceneBandRows(width, _Deep != 0, layered);
+    bands.count = (height - 1) / bands.rows + 1;
+  }
+  const bool banded = bands.count > 1;
   bool failed = false;
   auto take = [&failed](uint64_t bytes, bool zeroed) -> void* {
     if (failed) return nullptr;
@@ -128,21 +136,20 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   };
   float* depth = ownDepth ? static_cast<float*>(take(depthBytes, false)) : nullptr;
   light3ds* light = ownLight ? static_cast<light3ds*>(take(sizeof(light3ds), true)) : nullptr;
-  unsigned char* edge = static_cast<unsigned char*>(take(layerBytes, layered));
-  unsigned char* frag = static_cast<unsigned char*>(take(layerBytes, layered));
+  unsigned char* edge = static_cast<unsigned char*>(take(layerBytes, layered && !banded));
+  unsigned char* frag = static_cast<unsigned char*>(take(layerBytes, layered && !banded));
   unsigned char* under = static_cast<unsigned char*>(take(layerBytes, false));
   unsigned char* back = static_cast<unsigned char*>(take(layerBytes, glassReads && src == nullptr));
   float* depth2 = static_cast<float*>(take(depthBytes, false));
-  SceneBands bands{0, 0, nullptr, nullptr};
-  if (DrawnByBands(materialCount, glass)) {
-    bands.rows = SceneBandRows(width, _Deep != 0, layered);
-    bands.count = (height - 1) / bands.rows + 1;
-    if (bands.count > 1) {
-      const uint64_t ints = uint64_t(bands.count) + 1 +
-                            uint64_t(SceneBandEntries(triangleCount, triangles, points, centerY,
-                                                      height, bands.rows));
-      bands.start = static_cast<int*>(take(ints * sizeof(int), false));
-      bands.entries = bands.start != nullptr ? bands.start + bands.count + 1 : nullptr;
+  if (banded) {
+    const uint64_t entries =
+        uint64_t(SceneBandEntries(triangleCount, triangles, points, centerY, height, bands.rows));
+    bands.start = static_cast<int*>(take((2 * uint64_t(bands.count) + 1 + entries) * sizeof(int), false));
+    if (bands.start != nullptr) {
+      bands.cleared = bands.start + bands.count + 1;
+      bands.entries = bands.cleared + bands.count;
+      std::fill(bands.cleared, bands.cleared + bands.count, 0);
+      bands.clearLayers = layered;
     }
   }
   if (failed) {
@@ -166,7 +173,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     Zwidth = width;
     Zheight = height;
     ZBuff = depth;
-    std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    if (!banded) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    bands.clearDepth = banded;
     _OwnZBuff = 1;
   } else {
     _OwnZBuff = 0;
@@ -186,7 +194,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   }
 
   // The edge layer and the recorded fragments start zero where triangles
-  // are drawn through the edge layer; nothing reads them otherwise. The
+  // are drawn through the edge layer (by bands: as a band starts);
+  // nothing reads them otherwise. The
   // colour under a fragment is read only where a fragment has been recorded,
   // which writes it first. The glass background is the source and the glass
   // depths are cleared when glass can read them; otherwise neither is read
@@ -216,7 +225,12 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     // buffer of our own starts afresh, an adopted one keeps their depths.
     if (GlassBuffersRead(materialCount, glass, false)) std::memcpy(_BackImage, dst, layerBytes);
     _DrawBackFaces1 = 0;
-    if (_OwnZBuff) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    if (_OwnZBuff) {
+      if (gSceneBands.clearDepth)
+        ResetBandDepths(gSceneBands);
+      else
+        std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    }
     if (loop != nullptr)
       loop(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY,
            materialCount, materials, textures, lightCount, lights, glass);
@@ -228,7 +242,7 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   PageFree(_BackImage);
   PageFree(ZBuff2);
   PageFree(gSceneBands.start);
-  gSceneBands = SceneBands{0, 0, nullptr, nullptr};
+  gSceneBands = SceneBands{0, 0, nullptr, nullptr, nullptr, false, false};
   _EdgeLayer = _FragLayer = _UnderLayer = _BackImage = nullptr;
   ZBuff2 = nullptr;
   _DestImage = nullptr;

@@ -12,10 +12,11 @@
 // of fetching them from memory for every triangle.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "renderer/raster/scene_bands.h"
 
-SceneBands gSceneBands = {0, 0, nullptr, nullptr};
+SceneBands gSceneBands = {0, 0, nullptr, nullptr, nullptr, false, false};
 
 namespace {
 
@@ -68,4 +69,27 @@ int64_t SceneBandEntries(int triangleCount, const __Triangle3ds* triangles,
       entries += last / rows - first / rows + 1;
   }
   return entries;
+}
+
+void PrepareBand(SceneBands& b, int band) {
+  const int first = band * b.rows;
+  const int rows = std::min(b.rows, Zheight - first);
+  int& done = b.cleared[band];
+  if (b.clearDepth && !(done & CLEARED_DEPTH)) {
+    // Every byte 0xFE: the far depth -1.6947395e38 in every float.
+    std::memset(ZBuff + int64_t(first) * Zwidth, 0xFE, size_t(rows) * size_t(Zwidth) * sizeof(float));
+    done |= CLEARED_DEPTH;
+  }
+  if (b.clearLayers && !(done & CLEARED_LAYERS)) {
+    const int64_t bytesPerValue = _Deep ? 2 : 1;
+    const int64_t offset = ChannelIndex(0, first, 0) * bytesPerValue;
+    const size_t bytes = size_t(rows) * size_t(_Stride) * size_t(bytesPerValue);
+    std::memset(_EdgeLayer + offset, 0, bytes);
+    std::memset(_FragLayer + offset, 0, bytes);
+    done |= CLEARED_LAYERS;
+  }
+}
+
+void ResetBandDepths(SceneBands& b) {
+  for (int band = 0; band < b.count; ++band) b.cleared[band] &= ~CLEARED_DEPTH;
 }

@@ -10,13 +10,28 @@
 // The bands of one __RasterScene call: `rows` rows each, `count` of them,
 // the triangles of band b at entries[start[b]] .. entries[start[b + 1] - 1].
 // A working buffer of the call; null when the scene is drawn whole.
+//
+// A band's rows of a depth buffer of the call's own (clearDepth) and of the
+// layers that start zero (clearLayers: the edge layer and the recorded
+// fragments) are cleared when a pass first draws into the band, not all at
+// the start, so that they are in the cache when its triangles use them;
+// rows no triangle reaches are never read. The layers are kept between the
+// back-face and the front pass, the depths cleared for each pass.
 struct SceneBands {
   int rows;
   int count;
   int* start;    // count + 1 offsets
+  int* cleared;  // per band: CLEARED_DEPTH and CLEARED_LAYERS once done
   int* entries;  // triangle indices
+  bool clearDepth, clearLayers;
 };
 extern SceneBands gSceneBands;
+constexpr int CLEARED_DEPTH = 1, CLEARED_LAYERS = 2;
+
+// Clears what the band's rows need before a pass draws into them.
+void PrepareBand(SceneBands& b, int band);
+// The depths of every band to be cleared again (a new pass).
+void ResetBandDepths(SceneBands& b);
 
 // Rows a band for a frame of this width (its depths, pixels and, when
 // triangles are drawn through the edge layer, its three layers).

@@ -91,7 +91,7 @@ void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
     return TriangleIsFinite(&triangles[t], points, true) &&
            DrawnInThisPass(&triangles[t], points, true);
   };
-  const SceneBands& b = gSceneBands;
+  SceneBands& b = gSceneBands;
   if (b.start == nullptr) {
     for (int t = 0; t < triangleCount; ++t)
       if (drawn(t)) pass.Draw(&triangles[t]);
@@ -99,6 +99,8 @@ void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
   }
   BinScene(b, triangleCount, triangles, points, centerY, Zheight, drawn);
   for (int band = 0; band < b.count; ++band) {
+    if (b.start[band] == b.start[band + 1]) continue;  // nothing reaches its rows
+    PrepareBand(b, band);
     gRowLow = band * b.rows;
     gRowHigh = gRowLow + b.rows;
     for (int e = b.start[band]; e < b.start[band + 1]; ++e) pass.Draw(&triangles[b.entries[e]]);
