@@ -51,6 +51,7 @@ struct SpanJob {
   float opacity;
   float diffuse[3], specular[3];
   float exponent, level, selfIllum;
+  float zeroBelow;  // ShadePowZeroBelow(exponent)
   const light3ds* lights;
   int lightCount;  // at most SPAN_MAX_LIGHTS
   bool backFacePass, doubleSided;

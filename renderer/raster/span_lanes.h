@@ -154,7 +154,7 @@ struct SpanLanes {
     c.highlights = j.level != 0.0f;
     c.exponent = L::Set(j.exponent);
     c.level = L::Set(j.level);
-    c.zeroBelow = PowZeroBelow(j.exponent);
+    c.zeroBelow = j.zeroBelow;
     c.plainSelf = j.selfIllum == 0.0f;
     c.self = L::Set(j.selfIllum);
     c.rest = L::Set(1.0f - j.selfIllum);
@@ -187,14 +187,14 @@ struct SpanLanes {
   }
 
   // Depth on the plane at x of the row.
-  static F Depth(const Consts& c, const Row& r, F x) {
+  [[gnu::always_inline]] static F Depth(const Consts& c, const Row& r, F x) {
     if (c.flatDepth) return c.z0;
     return L::Div(L::Neg(L::Add(r.depth, L::Mul(c.nx, x))), c.nz);
   }
 
   // The interpolated normal at x of the row (weights clamped at 0 and
   // divided by their sum when it is above 0; linear or quadratic field).
-  static void Normal(const Consts& c, const Row& r, F x, F n[3]) {
+  [[gnu::always_inline]] static void Normal(const Consts& c, const Row& r, F x, F n[3]) {
     F w[3];
     for (int k = 0; k < 3; ++k)
       w[k] = L::Max(Zero(), L::Div(L::Add(r.k[k], L::Mul(x, r.c[k])), r.det));  // NaN stays
@@ -225,7 +225,7 @@ struct SpanLanes {
   // pixels at x (relative to the centre: px) of the row with depth z: the
   // channel values out (0 .. maxChannel; all three alike when the job has
   // one channel). Only the lanes of `used` (bit i for lane i) need be right.
-  static void Shade(const Consts& c, const Row& r, F x, F z, F out[3], int used) {
+  [[gnu::always_inline]] static void Shade(const Consts& c, const Row& r, F x, F z, F out[3], int used) {
     F nx, ny, nz;
     if (c.interpolated) {
       F n[3];
@@ -323,7 +323,7 @@ struct SpanLanes {
   // (> 0 there, at most 1) and a colour already clamped to 0 .. max: k = 1
   // replaces the pixel, an empty pixel takes the colour unscaled with alpha
   // k max, else the colour is blended over the old one.
-  static void Blend(I px[4], M draw, F k, const F colour[3], F max) {
+  [[gnu::always_inline]] static void Blend(I px[4], M draw, F k, const F colour[3], F max) {
     const M full = L::Eq(k, One());
     const F oldAlpha = L::FromI(px[3]);
     const M plain = L::Or(full, L::Eq(oldAlpha, Zero()));
@@ -338,7 +338,7 @@ struct SpanLanes {
   }
 
   // The same with k = 1 in every drawn lane.
-  static void Replace(I px[4], M draw, const F colour[3], F max) {
+  [[gnu::always_inline]] static void Replace(I px[4], M draw, const F colour[3], F max) {
     for (int ch = 0; ch < 3; ++ch) px[ch] = L::ISelect(draw, L::TruncI(colour[ch]), px[ch]);
     px[3] = L::ISelect(draw, L::TruncI(max), px[3]);
   }
@@ -371,7 +371,7 @@ struct SpanLanes {
     g.x1 = L::Set(e.xb);
     g.y1 = L::Set(e.yb);
   }
-  static F Coverage(const Edge& e, F xs, F y, bool lineMode) {
+  [[gnu::always_inline]] static F Coverage(const Edge& e, F xs, F y, bool lineMode) {
     if (e.blank) return Zero();
     // The foot of the perpendicular, inside or beyond the segment's span,
     // and the coverage by the distance to the line or to the nearer end.

@@ -1,6 +1,7 @@
 // The triangle's part of a span job: the frame, the plane's depth and the
 // plain shading (material or defaults, lights, face flips, opacity).
 #include "renderer/raster/scan_common.h"
+#include "renderer/shading/power.h"
 #include "renderer/shading/shading_internal.h"
 
 void PrepareSpans(ShadedTriangle& t) {
@@ -37,6 +38,7 @@ void PrepareSpans(ShadedTriangle& t) {
     j.specular[c] = s.specular[c];
   }
   j.exponent = s.exponent;
+  j.zeroBelow = ShadePowZeroBelow(s.exponent);
   j.level = s.level;
   j.selfIllum = s.selfIllum;
   j.lights = t.shade.lightList;

@@ -135,8 +135,10 @@ alignas(64) inline constexpr double kPowSteps[32] = {
     1.9571441241754002,
 };
 
+// Inlined into its callers: a call would pass the lanes through memory and,
+// on Windows, save the callee-saved vector registers every time.
 template <class L>
-typename L::D PowCore(typename L::D x, typename L::D y) {
+[[gnu::always_inline]] inline typename L::D PowCore(typename L::D x, typename L::D y) {
   using D = typename L::D;
   // x = m 2^e, m in [1, 2); i: the top five bits of m's fraction.
   const auto bits = L::DBits(x);
@@ -188,8 +190,9 @@ typename L::D PowCore(typename L::D x, typename L::D y) {
 // `zeroBelow`, which the caller has made small enough for x^y to round to 0
 // there (PowZeroBelow). Skipped lanes are 0.
 template <class L>
-typename L::F PowLanes(typename L::F x, typename L::F y, int used = -1,
-                       float zeroBelow = -__builtin_inff()) {
+[[gnu::always_inline]] inline typename L::F PowLanes(typename L::F x, typename L::F y,
+                                                     int used = -1,
+                                                     float zeroBelow = -__builtin_inff()) {
   if constexpr (L::N == 1) {
     return float(PowCore<L>(double(x), double(y)));
   } else {
@@ -199,14 +202,4 @@ typename L::F PowLanes(typename L::F x, typename L::F y, int used = -1,
     return L::Join((work & half) != 0 ? PowCore<L>(L::Lo(x), L::Lo(y)) : zero,
                    (work & (half << (L::N / 2))) != 0 ? PowCore<L>(L::Hi(x), L::Hi(y)) : zero);
   }
-}
-
-// A bound below which x^y rounds to +0 in single precision, for an exponent
-// y the same in every lane: 2^(-152 / y), two binades of margin below the
-// least float half (2^-150) against the power routine's error of about
-// 1e-12 and the rounding of the bound itself; -infinity (no lane below it)
-// where y is not a finite positive number of at most 1e6.
-inline float PowZeroBelow(float y) {
-  if (!(y > 0.0f && y <= 1e6f)) return -__builtin_inff();
-  return float(__builtin_exp2(-152.0 / double(y)));
 }
