@@ -103,6 +103,6 @@ void BM_ShadePowLanes(benchmark::State& state) {
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(x.size()));
   state.SetLabel(SimdPathName(path));
 }
-BENCHMARK(BM_ShadePowLanes)->Arg(int(SimdPath::Sse2))->Arg(int(SimdPath::Avx2));
+BENCHMARK(BM_ShadePowLanes)->Arg(int(SimdPath::Sse2))->Arg(int(SimdPath::Avx2))->Arg(int(SimdPath::Avx512));
 
 }  // namespace

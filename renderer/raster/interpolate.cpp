@@ -7,6 +7,7 @@
 
 bool gRasterClipWalks = true;
 bool gRasterSkipBlankEdges = true;
+int gRowLow = 0, gRowHigh = INT32_MAX;
 
 // Texture coordinates with the perspective division undone, so that u and v
 // follow the surface.

@@ -4,13 +4,15 @@
 // Buffers of one __RasterScene (draw mode not 0): the depth buffer (unless
 // an adopted one of the frame's size is installed), the default light (when
 // the scene has no light and none is set), the three working layers, the
-// glass background and the glass depth buffer. They are taken all or
-// nothing: when any of them cannot be had, those already taken are released,
+// glass background, the glass depth buffer and, when the scene is drawn
+// band by band, the lists of the triangles of each band. They are taken all
+// or nothing: when any of them cannot be had, those already taken are released,
 // no state changes, nothing is drawn and RasterSceneOutOfMemory() reports it.
 #include <cstring>
 
 #include "platform/page_memory.h"
 #include "renderer/raster/raster_internal.h"
+#include "renderer/raster/scene_bands.h"
 
 namespace {
 
@@ -54,6 +56,27 @@ bool GlassBuffersRead(int materialCount, const GlassProp* glass, bool multiple) 
   return false;
 }
 
+// Whether triangles of this call are drawn alone into the edge layer and
+// merged: the Flat and Phong modes with high quality, Patches and Bezier
+// always.
+bool DrawsThroughEdgeLayer() {
+  switch (_DrawMode) {
+    case 3:
+    case 6: return _Quality != 0;
+    case 8:
+    case 9: return true;
+    default: return false;
+  }
+}
+
+// Whether the Flat and Phong scene loops may draw this call band by band
+// (scene_bands.cpp): the default per-pixel function without glass, whose
+// steps on a row read that row alone, and walks clipped to the frame.
+bool DrawnByBands(int materialCount, const GlassProp* glass) {
+  return (_DrawMode == 3 || _DrawMode == 6) && gRasterClipWalks &&
+         _RenderOnePixelFunc == RenderOnePixel && !GlassBuffersRead(materialCount, glass, false);
+}
+
 }  // namespace
 
 bool RasterSceneOutOfMemory() { return lastCallOutOfMemory; }
@@ -90,23 +113,45 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   const uint64_t layerBytes = uint64_t(stride) * uint64_t(height) * bytesPerValue;
 
   // Take every buffer first, in this order, and stop at the first that
-  // cannot be had; commit nothing until all are there.
+  // cannot be had; commit nothing until all are there. Only what is read
+  // before it is written is taken zeroed (see the fills below).
   const bool ownDepth = !(ZBuff != nullptr && Zwidth == width && Zheight == height);
   const bool ownLight = _LightDef == nullptr && lightCount == 0;
+  const bool glassReads = GlassBuffersRead(materialCount, glass, true);
+  const bool layered = DrawsThroughEdgeLayer();
+  // Drawn by bands (scene_bands.h), the depths of a buffer of our own and
+  // the layers that start zero are cleared a band at a time, as it starts.
+  SceneBands bands{0, 0, nullptr, nullptr, nullptr, false, false};
+  if (DrawnByBands(materialCount, glass)) {
+    bands.rows = SceneBandRows(width, _Deep != 0, layered);
+    bands.count = (height - 1) / bands.rows + 1;
+  }
+  const bool banded = bands.count > 1;
   bool failed = false;
-  auto take = [&failed](uint64_t bytes) -> void* {
+  auto take = [&failed](uint64_t bytes, bool zeroed) -> void* {
     if (failed) return nullptr;
-    void* block = PageAlloc(bytes);
+    void* block = zeroed ? PageAlloc(bytes) : PageAllocForOverwrite(bytes);
     failed = block == nullptr;
     return block;
   };
-  float* depth = ownDepth ? static_cast<float*>(take(depthBytes)) : nullptr;
-  light3ds* light = ownLight ? static_cast<light3ds*>(take(sizeof(light3ds))) : nullptr;
-  unsigned char* edge = static_cast<unsigned char*>(take(layerBytes));
-  unsigned char* frag = static_cast<unsigned char*>(take(layerBytes));
-  unsigned char* under = static_cast<unsigned char*>(take(layerBytes));
-  unsigned char* back = static_cast<unsigned char*>(take(layerBytes));
-  float* depth2 = static_cast<float*>(take(depthBytes));
+  float* depth = ownDepth ? static_cast<float*>(take(depthBytes, false)) : nullptr;
+  light3ds* light = ownLight ? static_cast<light3ds*>(take(sizeof(light3ds), true)) : nullptr;
+  unsigned char* edge = static_cast<unsigned char*>(take(layerBytes, layered && !banded));
+  unsigned char* frag = static_cast<unsigned char*>(take(layerBytes, layered && !banded));
+  unsigned char* under = static_cast<unsigned char*>(take(layerBytes, false));
+  unsigned char* back = static_cast<unsigned char*>(take(layerBytes, glassReads && src == nullptr));
+  float* depth2 = static_cast<float*>(take(depthBytes, false));
+  if (banded) {
+    const uint64_t entries =
+        uint64_t(SceneBandEntries(triangleCount, triangles, points, centerY, height, bands.rows));
+    bands.start = static_cast<int*>(take((2 * uint64_t(bands.count) + 1 + entries) * sizeof(int), false));
+    if (bands.start != nullptr) {
+      bands.cleared = bands.start + bands.count + 1;
+      bands.entries = bands.cleared + bands.count;
+      std::fill(bands.cleared, bands.cleared + bands.count, 0);
+      bands.clearLayers = layered;
+    }
+  }
   if (failed) {
     PageFree(depth);
     PageFree(light);
@@ -115,6 +160,7 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     PageFree(under);
     PageFree(back);
     PageFree(depth2);
+    PageFree(bands.start);
     lastCallOutOfMemory = true;
     return;
   }
@@ -127,7 +173,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     Zwidth = width;
     Zheight = height;
     ZBuff = depth;
-    std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    if (!banded) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    bands.clearDepth = banded;
     _OwnZBuff = 1;
   } else {
     _OwnZBuff = 0;
@@ -146,17 +193,22 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     _OwnLightDef = 0;
   }
 
-  // Working layers start zero (fresh pages); the glass background is the
-  // source and the glass depths are cleared. Copying and clearing 8 to 17 MB
-  // each costs more than a small scene, so both are left out when nothing
-  // can read them (they stay fresh zero pages, never touched).
+  // The edge layer and the recorded fragments start zero where triangles
+  // are drawn through the edge layer (by bands: as a band starts);
+  // nothing reads them otherwise. The
+  // colour under a fragment is read only where a fragment has been recorded,
+  // which writes it first. The glass background is the source and the glass
+  // depths are cleared when glass can read them; otherwise neither is read
+  // (a back-face pass copies the frame over the background before its front
+  // pass reads it).
+  gSceneBands = bands;
   _DestImage = dst;
   _EdgeLayer = edge;
   _FragLayer = frag;
   _UnderLayer = under;
   _BackImage = back;
   ZBuff2 = depth2;
-  if (GlassBuffersRead(materialCount, glass, true)) {
+  if (glassReads) {
     if (src != nullptr) std::memcpy(_BackImage, src, layerBytes);
     std::memset(ZBuff2, CLEARED_DEPTH_BYTE, depthBytes);
   }
@@ -173,7 +225,12 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
     // buffer of our own starts afresh, an adopted one keeps their depths.
     if (GlassBuffersRead(materialCount, glass, false)) std::memcpy(_BackImage, dst, layerBytes);
     _DrawBackFaces1 = 0;
-    if (_OwnZBuff) std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    if (_OwnZBuff) {
+      if (gSceneBands.clearDepth)
+        ResetBandDepths(gSceneBands);
+      else
+        std::memset(ZBuff, CLEARED_DEPTH_BYTE, depthBytes);
+    }
     if (loop != nullptr)
       loop(dst, src, width, height, pointCount, triangleCount, triangles, points, centerX, centerY,
            materialCount, materials, textures, lightCount, lights, glass);
@@ -184,6 +241,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   PageFree(_UnderLayer);
   PageFree(_BackImage);
   PageFree(ZBuff2);
+  PageFree(gSceneBands.start);
+  gSceneBands = SceneBands{0, 0, nullptr, nullptr, nullptr, false, false};
   _EdgeLayer = _FragLayer = _UnderLayer = _BackImage = nullptr;
   ZBuff2 = nullptr;
   _DestImage = nullptr;

@@ -206,3 +206,17 @@ extern bool gRasterClipWalks;
 // Test hook: false shades every edge pixel, also those the edge writer
 // cannot cover. True in the module.
 extern bool gRasterSkipBlankEdges;
+
+// The rows the Flat and Phong converters draw, gRowLow <= y < gRowHigh of
+// the frame: a scene loop that draws the frame band by band narrows them
+// (only while gRasterClipWalks); the whole frame otherwise.
+extern int gRowLow, gRowHigh;
+inline int64_t FirstRowDrawn() { return gRowLow > 0 ? gRowLow : 0; }
+inline int64_t LastRowDrawn() { return int64_t(gRowHigh < Zheight ? gRowHigh : Zheight) - 1; }
+inline bool RowDrawn(int64_t y) { return y >= FirstRowDrawn() && y <= LastRowDrawn(); }
+// Rows lo .. hi narrowed to those drawn (caps, edge bands and walks).
+inline void ClipRows(int64_t& lo, int64_t& hi) {
+  if (!gRasterClipWalks) return;
+  if (lo < FirstRowDrawn()) lo = FirstRowDrawn();
+  if (hi > LastRowDrawn()) hi = LastRowDrawn();
+}

@@ -391,9 +391,14 @@ struct ShadedTriangle {
   bool extras = true;   // u, v and the previous-pixel record are read
   TriangleShade shade{};
   RowConstants rows{};  // of the row last tested
-  // Set (by PrepareSpans) when runs of pixels go to the span kernels.
+  // Set (by PrepareSpans) when runs of pixels go to the span kernels; the
+  // runs wait in `batch` and are drawn in order when it is full and when
+  // the triangle is done (FlushRuns).
   const SpanKernels* kernels = nullptr;
   SpanJob job{};
+  static constexpr int kBatch = 32;
+  SpanRun batch[kBatch];
+  int batched = 0;
 };
 
 // Fills the shared part of a converter's triangle from its arguments; false
@@ -476,14 +481,73 @@ inline void TouchLayer(const unsigned char* dst, const SpanWritten& w, int y) {
   if (y + 1 > t.bottom) t.bottom = y + 1;
 }
 
-// One run of a triangle's row through its kernels: the interior (edge null)
-// or an edge band.
-inline void SpanRun(ShadedTriangle& t, int y, int x0, int x1, const EdgeLine* edge) {
-  const SpanRow row = SpanRowOf(RowAt(t.rows, y, t.screen, t.d, t.ny));
-  SpanWritten w{INT32_MAX, INT32_MIN};
-  if (edge == nullptr)
-    t.kernels->interior(t.job, row, x0, x1, w);
-  else
-    t.kernels->edge(t.job, row, x0, x1, *edge, w);
-  TouchLayer(t.dst, w, y);
+// Draws the runs waiting in the triangle's batch.
+inline void FlushRuns(ShadedTriangle& t) {
+  if (t.batched == 0) return;
+  t.kernels->runs(t.job, t.batch, t.batched);
+  for (int i = 0; i < t.batched; ++i) TouchLayer(t.dst, t.batch[i].written, t.batch[i].row.y);
+  t.batched = 0;
+}
+
+// Flushes a converter's runs when it returns.
+struct FlushRunsAtEnd {
+  ShadedTriangle& t;
+  ~FlushRunsAtEnd() {
+    if (t.kernels != nullptr) FlushRuns(t);
+  }
+};
+
+inline SpanRun& NextRun(ShadedTriangle& t, SpanRun::Kind kind, int y) {
+  if (t.batched == ShadedTriangle::kBatch) FlushRuns(t);
+  SpanRun& run = t.batch[t.batched++];
+  run.kind = kind;
+  run.row = SpanRowOf(RowAt(t.rows, y, t.screen, t.d, t.ny));
+  return run;
+}
+
+// One run x0 .. x1 (inside the frame) of a triangle's row y through its
+// kernels: the interior (edge null) or an edge band.
+inline void QueueRun(ShadedTriangle& t, int y, int x0, int x1, const EdgeLine* edge) {
+  SpanRun& run = NextRun(t, edge == nullptr ? SpanRun::kInterior : SpanRun::kEdge, y);
+  run.x0 = x0;
+  run.x1 = x1;
+  if (edge != nullptr) run.edge = *edge;
+}
+
+// A scan line drawn with high quality: its left band l0 .. l1 against
+// `left`, its interior i0 .. i1 and its right band r0 .. r1 against `right`
+// (the columns of the per-pixel passes, before the frame clip). One run when
+// the bands share no pixel inside the frame, else a run a pass.
+inline void QueueRow(ShadedTriangle& t, int y, int64_t l0, int64_t l1, const EdgeLine& left,
+                     int64_t i0, int64_t i1, int64_t r0, int64_t r1, const EdgeLine& right) {
+  const int64_t last = int64_t(Zwidth) - 1;
+  auto clip = [last](int64_t& lo, int64_t& hi) {
+    if (lo < 0) lo = 0;
+    if (hi > last) hi = last;
+    return lo <= hi;
+  };
+  const bool hasLeft = clip(l0, l1), hasInner = clip(i0, i1), hasRight = clip(r0, r1);
+  if (hasLeft && hasRight && l1 >= r0) {
+    QueueRun(t, y, int(l0), int(l1), &left);
+    if (hasInner) QueueRun(t, y, int(i0), int(i1), nullptr);
+    QueueRun(t, y, int(r0), int(r1), &right);
+    return;
+  }
+  int64_t x0 = INT64_MAX, x1 = INT64_MIN;
+  if (hasLeft) x0 = std::min(x0, l0), x1 = std::max(x1, l1);
+  if (hasInner) x0 = std::min(x0, i0), x1 = std::max(x1, i1);
+  if (hasRight) x0 = std::min(x0, r0), x1 = std::max(x1, r1);
+  if (x0 > x1) return;
+  SpanRun& run = NextRun(t, SpanRun::kRow, y);
+  run.x0 = int(x0);
+  run.x1 = int(x1);
+  // Empty parts: 1 .. 0.
+  run.left0 = hasLeft ? int(l0) : 1;
+  run.left1 = hasLeft ? int(l1) : 0;
+  run.inner0 = hasInner ? int(i0) : 1;
+  run.inner1 = hasInner ? int(i1) : 0;
+  run.right0 = hasRight ? int(r0) : 1;
+  run.right1 = hasRight ? int(r1) : 0;
+  run.edge = left;
+  run.right = right;
 }

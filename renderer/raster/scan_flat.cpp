@@ -56,7 +56,11 @@ struct FlatPainter : ShadedTriangle {
   bool SkipsBlank() const { return pure; }
   // Runs of a row through the span kernels, when PrepareSpans chose them.
   bool Runs() const { return kernels != nullptr; }
-  void Run(int y, int x0, int x1, const EdgeLine* e) { SpanRun(*this, y, x0, x1, e); }
+  void Run(int y, int x0, int x1, const EdgeLine* e) { QueueRun(*this, y, x0, x1, e); }
+  void Row(int y, int64_t l0, int64_t l1, const EdgeLine& left, int64_t i0, int64_t i1, int64_t r0,
+           int64_t r1, const EdgeLine& right) {
+    QueueRow(*this, y, l0, l1, left, i0, i1, r0, r1, right);
+  }
   void Band(int x, int y, const EdgeLine& e) { Edge(x, y, e, true); }
   void EdgeBandPixel(int x, int y, const EdgeLine& e) { Edge(x, y, e, false); }
 
@@ -82,6 +86,8 @@ struct SolidPainter {
   bool SkipsBlank() const { return gRasterSkipBlankEdges; }
   bool Runs() const { return false; }
   void Run(int, int, int, const EdgeLine*) {}
+  void Row(int, int64_t, int64_t, const EdgeLine&, int64_t, int64_t, int64_t, int64_t,
+           const EdgeLine&) {}
   void EdgeBandPixel(int x, int y, const EdgeLine& e) { Band(x, y, e); }
   void Interior(int x, int y) { BlendPixelFB(dst, c0, c1, c2, x, y, opacity); }
 };
@@ -104,7 +110,7 @@ void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
   const float xlow = std::fmin(a.x, b.x), xhigh = std::fmax(a.x, b.x);
   int64_t row0 = FirstFrom(ylow - 1.5f), row1 = FirstFrom(yhigh + 1.5f);
   int64_t col0 = FirstFrom(xlow - 1.5f), col1 = FirstFrom(xhigh + w);
-  ClipRange(row0, row1, Zheight);
+  ClipRows(row0, row1);
   ClipRange(col0, col1, Zwidth);
   const EdgeLine edge = MakeEdgeLine(a.x, a.y, b.x, b.y);
   for (int64_t r = row0; r <= row1; ++r) {
@@ -112,7 +118,7 @@ void EdgeBand(Painter& p, __Point3ds* vertices, EdgeRecord* edges, int i) {
     int64_t first = col0, last = col1;
     if (p.SkipsBlank()) EdgeNonBlankSpan(edge, r, first, last);
     if (p.Runs()) {
-      if (r >= 0 && r < Zheight)
+      if (RowDrawn(r))
         RunSpan(first, last, Zwidth, [&](int a, int b) { p.Run(int(r), a, b, &edge); });
       continue;
     }
@@ -142,9 +148,9 @@ void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bo
     const float xmin = std::fmin(xa, b.x);
 
     int64_t y = yStart;
-    if (gRasterClipWalks && y > int64_t(Zheight) - 1) y = int64_t(Zheight) - 1;
+    if (gRasterClipWalks && y > LastRowDrawn()) y = LastRowDrawn();
     for (; yb <= float(y); --y) {
-      if (gRasterClipWalks && y < 0) break;
+      if (gRasterClipWalks && y < FirstRowDrawn()) break;
       const int iy = int(y);
       const float fy = float(iy);
       const float xl = slope == 0.0f ? xmin : xa + (fy - ya) * slope;
@@ -153,13 +159,13 @@ void Walk(Painter& p, int count, __Point3ds* vertices, EdgeRecord* edges, int bo
       const float xr = RightEdgeAt(count, i + 1, vertices, edges, fy, right, extentR);
       const float extentL = std::fmax(3.0f, std::fabs(xl - (xa + (fy - 1.0f - ya) * slope)));
       if (p.Runs()) {
-        if (iy < 0 || iy >= Zheight) continue;
-        auto run = [&](const EdgeLine* e) {
-          return [&p, iy, e](int a, int b) { p.Run(iy, a, b, e); };
-        };
-        if (quality) RunSpan(FirstFrom(xl - extentL), LastAtMost(xl), Zwidth, run(&left));
-        RunSpan(FirstFrom(quality ? xl + 1.0f : xl), LastAtMost(xr), Zwidth, run(nullptr));
-        if (quality) RunSpan(FirstFrom(xr + 1.0f), LastAtMost(xr + extentR), Zwidth, run(&right));
+        if (!RowDrawn(iy)) continue;
+        if (quality)
+          p.Row(iy, FirstFrom(xl - extentL), LastAtMost(xl), left, FirstFrom(xl + 1.0f),
+                LastAtMost(xr), FirstFrom(xr + 1.0f), LastAtMost(xr + extentR), right);
+        else
+          RunSpan(FirstFrom(xl), LastAtMost(xr), Zwidth,
+                  [&p, iy](int a, int b) { p.Run(iy, a, b, nullptr); });
         continue;
       }
       if (quality)
@@ -199,6 +205,7 @@ void RasterTriangleFlat(unsigned char* dst, unsigned char* src, int, int, __Text
   if (p.kernels != nullptr)
     for (int k = 0; k < 3; ++k) p.job.fixedNormal[k] = p.shade.unitNormal[k];
   Walk(p, count, vertices, edges, bottom);
+  if (p.kernels != nullptr) FlushRuns(p);
 }
 
 void RasterTriangleSolid(unsigned char* dst, int, int, __Triangle3ds*, int count,

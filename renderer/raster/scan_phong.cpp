@@ -138,15 +138,15 @@ struct PhongTriangle : ShadedTriangle {
       col0 = FirstFrom(xa - w);
       col1 = FirstFrom(xa + 1.5f);
     }
-    ClipRange(row0, row1, Zheight);
+    ClipRows(row0, row1);
     ClipRange(col0, col1, Zwidth);
     const EdgeLine edge = MakeEdgeLine(xa, ya, xb, yb);
     if (kernels != nullptr) {
       for (int64_t r = row0; r <= row1; ++r) {
-        if (r < 0 || r >= Zheight) continue;
+        if (!RowDrawn(r)) continue;
         int64_t first = col0, last = col1;
         if (gRasterSkipBlankEdges) EdgeNonBlankSpan(edge, r, first, last);
-        RunSpan(first, last, Zwidth, [&](int a, int b) { SpanRun(*this, int(r), a, b, &edge); });
+        RunSpan(first, last, Zwidth, [&](int a, int b) { QueueRun(*this, int(r), a, b, &edge); });
       }
       return;
     }
@@ -165,15 +165,14 @@ struct PhongTriangle : ShadedTriangle {
     prev.valid = 0;
     pending = false;  // a record of the row above is never read
     if (kernels != nullptr) {
-      if (y < 0 || y >= Zheight) return;
+      if (!RowDrawn(y)) return;
       if (quality)
-        RunSpan(FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), Zwidth,
-                [&](int a, int b) { SpanRun(*this, y, a, b, &left); });
-      RunSpan(FirstFrom(quality ? xl + 1.0f : xl), LastBelow(xr), Zwidth,
-              [&](int a, int b) { SpanRun(*this, y, a, b, nullptr); });
-      if (quality)
-        RunSpan(FirstFrom(xr), LastAtMost(xr + extentR), Zwidth,
-                [&](int a, int b) { SpanRun(*this, y, a, b, &right); });
+        QueueRow(*this, y, FirstFrom(xl - extentL), LastAtMost(xl + 0.5f), left,
+                 FirstFrom(xl + 1.0f), LastBelow(xr), FirstFrom(xr), LastAtMost(xr + extentR),
+                 right);
+      else
+        RunSpan(FirstFrom(xl), LastBelow(xr), Zwidth,
+                [&](int a, int b) { QueueRun(*this, y, a, b, nullptr); });
       return;
     }
     auto ghost = [&](int64_t x) { Hidden(int(x), y); };
@@ -222,6 +221,7 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
     t.midUsed = t.mid;
   }
   PrepareSpans(t);
+  const FlushRunsAtEnd flush{t};
   if (t.kernels != nullptr) {
     t.job.interpolated = true;
     t.job.quadratic = t.midUsed != nullptr;
@@ -260,10 +260,7 @@ void RasterTrianglePhong(unsigned char* dst, unsigned char* src, int, int, __Tex
     // Scan lines yStart down to yEnd + 1; rows outside the frame are skipped
     // (each row starts with a fresh previous-pixel record).
     int64_t top = yStart, low = int64_t(yEnd) + 1;
-    if (gRasterClipWalks) {
-      if (top > int64_t(Zheight) - 1) top = int64_t(Zheight) - 1;
-      if (low < 0) low = 0;
-    }
+    ClipRows(low, top);
     for (int64_t y = top; y >= low; --y) t.ScanLine(int(y), left, slope, xmin, quality);
     const int y = yStart < yEnd ? yStart : yEnd;  // where the walk stops
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "renderer/raster/rasterize.h"
+#include "renderer/raster/scene_bands.h"
 
 namespace {
 
@@ -31,21 +31,28 @@ using Setup = void (*)(unsigned char*, unsigned char*, int, int, __Texture*, mat
 // triangle draws inside it can have any alpha when it is merged (the merge
 // leaves pixels of alpha 0 alone). With the default per-pixel function,
 // which neither reads nor writes the edge layer, the loop instead keeps the
-// whole layer zero between triangles (it starts as fresh zero pages): it
-// merges the box only where the triangle drew and clears what it drew, far
-// fewer pixels than the padded box twice. The frame comes out the same.
-void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
-  (void)pointCount;
-  const bool layered = _Quality != 0;
-  const bool tracked = _RenderOnePixelFunc == RenderOnePixel;
-  for (int t = 0; t < triangleCount; ++t) {
-    __Triangle3ds* tri = &triangles[t];
-    if (!TriangleIsFinite(tri, points, true)) continue;
-    if (!DrawnInThisPass(tri, points, true)) continue;
+// whole layer zero between triangles (it starts zero): it merges the box
+// only where the triangle drew and clears what it drew, far fewer pixels
+// than the padded box twice. The frame comes out the same.
+struct FillPass {
+  Setup setup;
+  unsigned char *dst, *src;
+  int width, height;
+  __Point3ds* points;
+  int centerX, centerY;
+  int materialCount;
+  material3ds* materials;
+  __Texture* textures;
+  int lightCount;
+  light3ds* lights;
+  GlassProp* glass;
+  bool layered, tracked;
+
+  void Draw(__Triangle3ds* tri) {
     if (!layered) {
       setup(dst, src, width, height, textures, materials, materialCount, tri, points, centerX,
             centerY, lightCount, lights, glass);
-      continue;
+      return;
     }
     const __Point3ds &a = points[tri->vert[0]], &b = points[tri->vert[1]],
                      &c = points[tri->vert[2]];
@@ -62,17 +69,44 @@ void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
       setup(_EdgeLayer, src, width, height, textures, materials, materialCount, tri, points,
             centerX, centerY, lightCount, lights, glass);
       const LayerTouched t = gLayerTouched;
-      if (t.right <= t.left) continue;  // nothing drawn: the layer is still zero
+      if (t.right <= t.left) return;  // nothing drawn: the layer is still zero
       CompositeLayerRect(dst, std::max(left, t.left), std::max(top, t.top),
                          std::min(right, t.right), std::min(bottom, t.bottom));
       ClearLayerRect(t.left, t.top, t.right, t.bottom);
-      continue;
+      return;
     }
     ClearLayerRect(left, top, right, bottom);
     setup(_EdgeLayer, src, width, height, textures, materials, materialCount, tri, points, centerX,
           centerY, lightCount, lights, glass);
     CompositeLayerRect(dst, left, top, right, bottom);
   }
+};
+
+void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
+  (void)pointCount;
+  FillPass pass{setup,     dst,       src,       width,      height, points,
+                centerX,   centerY,   materialCount, materials, textures, lightCount,
+                lights,    glass,     _Quality != 0, _RenderOnePixelFunc == RenderOnePixel};
+  auto drawn = [&](int t) {
+    return TriangleIsFinite(&triangles[t], points, true) &&
+           DrawnInThisPass(&triangles[t], points, true);
+  };
+  SceneBands& b = gSceneBands;
+  if (b.start == nullptr) {
+    for (int t = 0; t < triangleCount; ++t)
+      if (drawn(t)) pass.Draw(&triangles[t]);
+    return;
+  }
+  BinScene(b, triangleCount, triangles, points, centerY, Zheight, drawn);
+  for (int band = 0; band < b.count; ++band) {
+    if (b.start[band] == b.start[band + 1]) continue;  // nothing reaches its rows
+    PrepareBand(b, band);
+    gRowLow = band * b.rows;
+    gRowHigh = gRowLow + b.rows;
+    for (int e = b.start[band]; e < b.start[band + 1]; ++e) pass.Draw(&triangles[b.entries[e]]);
+  }
+  gRowLow = 0;
+  gRowHigh = INT32_MAX;
 }
 
 }  // namespace

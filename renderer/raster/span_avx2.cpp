@@ -4,5 +4,5 @@
 #include "renderer/simd/lanes_avx2.h"
 #include "renderer/raster/span_lanes.h"
 
-const SpanKernels kSpanKernelsAvx2 = {&SpanLanes<LanesAvx2>::Interior, &SpanLanes<LanesAvx2>::Edge,
-    &SpanLanes<LanesAvx2>::Composite, &SpanLanes<LanesAvx2>::Power};
+const SpanKernels kSpanKernelsAvx2 = {&SpanLanes<LanesAvx2>::Runs, &SpanLanes<LanesAvx2>::Composite,
+                                       &SpanLanes<LanesAvx2>::Power};

@@ -8,6 +8,7 @@ const SpanKernels* SpanKernelsFor(SimdPath path, int frameWidth) {
     case SimdPath::Scalar: return nullptr;
     case SimdPath::Sse2: return &kSpanKernelsSse2;
     case SimdPath::Avx2: return &kSpanKernelsAvx2;
+    case SimdPath::Avx512: return &kSpanKernelsAvx512;
   }
   return nullptr;
 }

@@ -1,9 +1,11 @@
-// Runs of pixels of one scan line shaded by the default per-pixel function
-// a vector of pixels at a time (span_lanes.h), for triangles whose shading
+// Runs of pixels of a triangle shaded by the default per-pixel function a
+// vector of pixels at a time (span_lanes.h), for triangles whose shading
 // reads no texture and no glass: the depth test, the weights and the normal,
-// the lighting and the pixel writer of every pixel, with the same bits as
-// the per-pixel code of the converters. One set of kernels per vector path
-// (span_sse2.cpp, span_avx2.cpp); SpanKernelsFor picks one.
+// the lighting and the pixel writers of every pixel, with the same bits as
+// the per-pixel code of the converters. The converter hands over the runs of
+// a triangle in the order it visits them; the kernels draw them in that
+// order. One set of kernels per vector path (span_sse2.cpp, span_avx2.cpp,
+// span_avx512.cpp); SpanKernelsFor picks one.
 //
 // Nothing here reads a module global: the converter hands everything in.
 #pragma once
@@ -49,10 +51,14 @@ struct SpanJob {
   float opacity;
   float diffuse[3], specular[3];
   float exponent, level, selfIllum;
+  float zeroBelow;  // ShadePowZeroBelow(exponent)
   const light3ds* lights;
-  int lightCount;
+  int lightCount;  // at most SPAN_MAX_LIGHTS
   bool backFacePass, doubleSided;
 };
+
+// Scenes with more lights go pixel by pixel.
+constexpr int SPAN_MAX_LIGHTS = 4;
 
 // One scan line: its y, the row part of the depth (d + ny y) and of the
 // three barycentric numerators (k + x c, each over det).
@@ -68,6 +74,27 @@ struct SpanWritten {
   int left, right;
 };
 
+// One run of a triangle's pixels on one scan line, as the converter visits
+// them:
+//   kInterior  x0 .. x1: the depth test and write, BlendPixelFB with the
+//              opacity;
+//   kEdge      x0 .. x1 against `edge`: the depth test (the depth buffer is
+//              left as it was) and AAEdgePixel's coverage, width 1;
+//   kRow       a scan line drawn with high quality in one go: its left band
+//              (against `edge`), its interior and its right band (against
+//              `right`), each pixel as those three passes would draw it in
+//              that order. The bands may share a pixel with the interior,
+//              never with each other; x0 .. x1 spans all three.
+// Columns lie inside the frame.
+struct SpanRun {
+  enum Kind : unsigned char { kInterior, kEdge, kRow };
+  Kind kind;
+  SpanRow row;
+  int x0, x1;
+  int left0, left1, inner0, inner1, right0, right1;  // kRow (lo > hi: none)
+  EdgeLine edge, right;
+  SpanWritten written;  // filled by the kernels: the columns drawn
+};
 // One row of CompositeLayerRect: `count` pixels from channel index `index`
 // of the frame and the three layers.
 struct CompositeRow {
@@ -83,13 +110,8 @@ struct CompositeRow {
 };
 
 struct SpanKernels {
-  // Interior pixels x0 .. x1 (inside the frame): depth test and depth write,
-  // shading, BlendPixelFB with the opacity.
-  void (*interior)(const SpanJob& job, const SpanRow& row, int x0, int x1, SpanWritten& written);
-  // Anti-aliased edge pixels x0 .. x1 against `edge` (width 1): depth test
-  // (the depth buffer is left as it was), shading, AAEdgePixel's coverage.
-  void (*edge)(const SpanJob& job, const SpanRow& row, int x0, int x1, const EdgeLine& edge,
-               SpanWritten& written);
+  // Draws `count` runs of the job's triangle in order.
+  void (*runs)(const SpanJob& job, SpanRun* runs, int count);
   void (*composite)(const CompositeRow& row);
   // x^y of the highlight for n pairs (for tests and benchmarks).
   void (*power)(const float* x, const float* y, float* out, int n);
@@ -97,6 +119,7 @@ struct SpanKernels {
 
 extern const SpanKernels kSpanKernelsSse2;
 extern const SpanKernels kSpanKernelsAvx2;
+extern const SpanKernels kSpanKernelsAvx512;
 
 // The kernels of a vector path; null for the scalar path, and for frames so
 // wide that a run's last vector would step past the int range.

@@ -1,11 +1,13 @@
 // The triangle's part of a span job: the frame, the plane's depth and the
 // plain shading (material or defaults, lights, face flips, opacity).
 #include "renderer/raster/scan_common.h"
+#include "renderer/shading/power.h"
 #include "renderer/shading/shading_internal.h"
 
 void PrepareSpans(ShadedTriangle& t) {
   t.kernels = nullptr;
   if (!t.direct || !ShadeIsPlain(t.shade) || ZBuff == nullptr) return;
+  if (t.shade.lightTotal > SPAN_MAX_LIGHTS) return;
   // Depth indices are ints in the per-pixel code (larger frames fail there).
   if (int64_t(Zwidth) * Zheight > INT32_MAX || Zwidth <= 0 || Zheight <= 0) return;
   const SpanKernels* kernels = SpanKernelsFor(SimdActivePath(), Zwidth);
@@ -36,6 +38,7 @@ void PrepareSpans(ShadedTriangle& t) {
     j.specular[c] = s.specular[c];
   }
   j.exponent = s.exponent;
+  j.zeroBelow = ShadePowZeroBelow(s.exponent);
   j.level = s.level;
   j.selfIllum = s.selfIllum;
   j.lights = t.shade.lightList;

@@ -2,5 +2,5 @@
 #include "renderer/simd/lanes_sse2.h"
 #include "renderer/raster/span_lanes.h"
 
-const SpanKernels kSpanKernelsSse2 = {&SpanLanes<LanesSse2>::Interior, &SpanLanes<LanesSse2>::Edge,
-    &SpanLanes<LanesSse2>::Composite, &SpanLanes<LanesSse2>::Power};
+const SpanKernels kSpanKernelsSse2 = {&SpanLanes<LanesSse2>::Runs, &SpanLanes<LanesSse2>::Composite,
+                                       &SpanLanes<LanesSse2>::Power};

@@ -5,3 +5,10 @@
 #pragma once
 
 float ShadePow(float x, float y);
+
+// A bound below which ShadePow(x, y) is +0 for every x >= 0: 2^(-152 / y),
+// two binades of margin below the least float half (2^-150) against the
+// routine's error of about 1e-12 and the rounding of the bound itself;
+// -infinity (nothing is below it) where y is not a finite positive number
+// of at most 1e6.
+float ShadePowZeroBelow(float y);

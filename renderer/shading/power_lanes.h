@@ -135,8 +135,10 @@ alignas(64) inline constexpr double kPowSteps[32] = {
     1.9571441241754002,
 };
 
+// Inlined into its callers: a call would pass the lanes through memory and,
+// on Windows, save the callee-saved vector registers every time.
 template <class L>
-typename L::D PowCore(typename L::D x, typename L::D y) {
+[[gnu::always_inline]] inline typename L::D PowCore(typename L::D x, typename L::D y) {
   using D = typename L::D;
   // x = m 2^e, m in [1, 2); i: the top five bits of m's fraction.
   const auto bits = L::DBits(x);
@@ -163,8 +165,8 @@ typename L::D PowCore(typename L::D x, typename L::D y) {
   log2x = L::DSelect(L::DNotGe(x, zero), L::DSub(inf, inf), log2x);  // negative or NaN
 
   D t = L::DMul(y, log2x);
-  t = L::DSelect(L::DLt(t, L::DSet(-200.0)), L::DSet(-200.0), t);  // NaN stays
-  t = L::DSelect(L::DGt(t, L::DSet(200.0)), L::DSet(200.0), t);
+  // -200 > t ? -200 : t, then 200 < t ? 200 : t (NaN stays).
+  t = L::DMin(L::DSet(200.0), L::DMax(L::DSet(-200.0), t));
   // t = n / 32 + f: 2^t = 2^(n >> 5) 2^((n & 31) / 32) 2^f.
   const D shifter = L::DSet(6755399441055744.0);  // 1.5 2^52
   const D rounded = L::DAdd(L::DMul(t, L::DSet(32.0)), shifter);
@@ -184,15 +186,20 @@ typename L::D PowCore(typename L::D x, typename L::D y) {
 
 // x^y for float lanes: each lane through PowCore in double and rounded once.
 // `used` (bit i for lane i) lets a half of the lanes whose results are not
-// used skip the work; its results are then 0.
+// used skip the work; so does a half whose used lanes all have x below
+// `zeroBelow`, which the caller has made small enough for x^y to round to 0
+// there (PowZeroBelow). Skipped lanes are 0.
 template <class L>
-typename L::F PowLanes(typename L::F x, typename L::F y, int used = -1) {
+[[gnu::always_inline]] inline typename L::F PowLanes(typename L::F x, typename L::F y,
+                                                     int used = -1,
+                                                     float zeroBelow = -__builtin_inff()) {
   if constexpr (L::N == 1) {
     return float(PowCore<L>(double(x), double(y)));
   } else {
     constexpr int half = (1 << (L::N / 2)) - 1;
+    const int work = used & ~L::Bits(L::Lt(x, L::Set(zeroBelow)));
     const typename L::D zero = L::DSet(0.0);
-    return L::Join((used & half) != 0 ? PowCore<L>(L::Lo(x), L::Lo(y)) : zero,
-                   (used & (half << (L::N / 2))) != 0 ? PowCore<L>(L::Hi(x), L::Hi(y)) : zero);
+    return L::Join((work & half) != 0 ? PowCore<L>(L::Lo(x), L::Lo(y)) : zero,
+                   (work & (half << (L::N / 2))) != 0 ? PowCore<L>(L::Hi(x), L::Hi(y)) : zero);
   }
 }

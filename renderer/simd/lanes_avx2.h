@@ -10,6 +10,7 @@ namespace {
 
 struct LanesAvx2 {
   static constexpr int N = 8;
+  static constexpr bool kMasked = false;  // masked stores are slow on some processors
   using F = __m256;
   using M = __m256;  // all ones in a lane where true
   using I = __m256i;
@@ -29,6 +30,9 @@ struct LanesAvx2 {
   static F Sqrt(F a) { return _mm256_sqrt_ps(a); }
   static F Abs(F a) { return _mm256_andnot_ps(_mm256_set1_ps(-0.0f), a); }
   static F Neg(F a) { return _mm256_xor_ps(_mm256_set1_ps(-0.0f), a); }
+  // a > b ? a : b and a < b ? a : b (b for NaN), as the instructions do.
+  static F Max(F a, F b) { return _mm256_max_ps(a, b); }
+  static F Min(F a, F b) { return _mm256_min_ps(a, b); }
   static M Gt(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_GT_OQ); }
   static M Ge(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_GE_OQ); }
   static M Lt(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_LT_OQ); }
@@ -97,6 +101,8 @@ struct LanesAvx2 {
   static D DSub(D a, D b) { return _mm256_sub_pd(a, b); }
   static D DMul(D a, D b) { return _mm256_mul_pd(a, b); }
   static D DDiv(D a, D b) { return _mm256_div_pd(a, b); }
+  static D DMax(D a, D b) { return _mm256_max_pd(a, b); }
+  static D DMin(D a, D b) { return _mm256_min_pd(a, b); }
   static DM DGt(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
   static DM DLt(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
   static DM DEq(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }

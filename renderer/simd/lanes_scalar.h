@@ -33,6 +33,9 @@ struct LanesScalar {
   static D DSub(D a, D b) { return a - b; }
   static D DMul(D a, D b) { return a * b; }
   static D DDiv(D a, D b) { return a / b; }
+  // a > b ? a : b and a < b ? a : b, as the vector instructions do.
+  static D DMax(D a, D b) { return a > b ? a : b; }
+  static D DMin(D a, D b) { return a < b ? a : b; }
   static DM DGt(D a, D b) { return a > b; }
   static DM DLt(D a, D b) { return a < b; }
   static DM DEq(D a, D b) { return a == b; }

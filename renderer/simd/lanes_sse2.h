@@ -9,6 +9,7 @@ namespace {
 
 struct LanesSse2 {
   static constexpr int N = 4;
+  static constexpr bool kMasked = false;  // no masked loads and stores
   using F = __m128;
   using M = __m128;  // all ones in a lane where true
   using I = __m128i;
@@ -28,6 +29,9 @@ struct LanesSse2 {
   static F Sqrt(F a) { return _mm_sqrt_ps(a); }
   static F Abs(F a) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), a); }
   static F Neg(F a) { return _mm_xor_ps(_mm_set1_ps(-0.0f), a); }
+  // a > b ? a : b and a < b ? a : b (b for NaN), as the instructions do.
+  static F Max(F a, F b) { return _mm_max_ps(a, b); }
+  static F Min(F a, F b) { return _mm_min_ps(a, b); }
   static M Gt(F a, F b) { return _mm_cmpgt_ps(a, b); }
   static M Ge(F a, F b) { return _mm_cmpge_ps(a, b); }
   static M Lt(F a, F b) { return _mm_cmplt_ps(a, b); }
@@ -88,6 +92,8 @@ struct LanesSse2 {
   static D DSub(D a, D b) { return _mm_sub_pd(a, b); }
   static D DMul(D a, D b) { return _mm_mul_pd(a, b); }
   static D DDiv(D a, D b) { return _mm_div_pd(a, b); }
+  static D DMax(D a, D b) { return _mm_max_pd(a, b); }
+  static D DMin(D a, D b) { return _mm_min_pd(a, b); }
   static DM DGt(D a, D b) { return _mm_cmpgt_pd(a, b); }
   static DM DLt(D a, D b) { return _mm_cmplt_pd(a, b); }
   static DM DEq(D a, D b) { return _mm_cmpeq_pd(a, b); }

@@ -17,7 +17,20 @@ bool HasAvx2() {
 #endif
 }
 
-SimdPath Widest() { return HasAvx2() ? SimdPath::Avx2 : SimdPath::Sse2; }
+bool HasAvx512() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+         __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+#else
+  return false;
+#endif
+}
+
+SimdPath Widest() {
+  if (HasAvx512()) return SimdPath::Avx512;
+  return HasAvx2() ? SimdPath::Avx2 : SimdPath::Sse2;
+}
 
 }  // namespace
 
@@ -26,6 +39,7 @@ bool SimdPathAvailable(SimdPath path) {
     case SimdPath::Scalar:
     case SimdPath::Sse2: return true;
     case SimdPath::Avx2: return HasAvx2();
+    case SimdPath::Avx512: return HasAvx512();
   }
   return false;
 }
@@ -52,6 +66,7 @@ const char* SimdPathName(SimdPath path) {
     case SimdPath::Scalar: return "scalar";
     case SimdPath::Sse2: return "sse2";
     case SimdPath::Avx2: return "avx2";
+    case SimdPath::Avx512: return "avx512";
   }
   return "?";
 }

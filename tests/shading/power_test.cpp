@@ -69,13 +69,27 @@ TEST(ShadePow, SpecialValuesAsTheCLibrary) {
   EXPECT_TRUE(std::isnan(ShadePow(0.5f, nan)));
 }
 
+// The vector paths leave out the power for lanes below the zero bound: it
+// must be 0 just below the bound, for exponents of every size.
+TEST(ShadePow, ZeroBelowTheZeroBound) {
+  for (float y : {7.3f, 150.0f, 999.0f, 123456.0f, 1e6f}) {
+    const float bound = ShadePowZeroBelow(y);
+    ASSERT_GT(bound, 0.0f) << y;
+    EXPECT_EQ(Bits(ShadePow(std::nextafter(bound, 0.0f), y)), Bits(0.0f)) << y;
+    EXPECT_EQ(Bits(ShadePow(0.0f, y)), Bits(0.0f)) << y;
+  }
+  for (float y : {0.0f, -150.0f, 2e6f, std::numeric_limits<float>::infinity(),
+                  std::numeric_limits<float>::quiet_NaN()})
+    EXPECT_EQ(ShadePowZeroBelow(y), -std::numeric_limits<float>::infinity()) << y;
+}
+
 TEST(ShadePow, EveryVectorPathGivesTheScalarBits) {
   std::vector<float> x, y;
   Sample(x, y, 4099);  // not a multiple of any lane count
   x.insert(x.end(), {0.0f, 1.0f, 1e-45f, std::numeric_limits<float>::infinity()});
   y.insert(y.end(), {3.0f, 7.0f, 0.5f, -2.0f});
-  for (SimdPath path : {SimdPath::Sse2, SimdPath::Avx2}) {
-    if (!SimdPathAvailable(path)) continue;
+  for (SimdPath path : kSimdPaths) {
+    if (path == SimdPath::Scalar || !SimdPathAvailable(path)) continue;
     std::vector<float> out(x.size());
     SpanKernelsFor(path, 0)->power(x.data(), y.data(), out.data(), int(x.size()));
     for (size_t i = 0; i < x.size(); ++i)
