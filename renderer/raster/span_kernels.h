@@ -35,6 +35,10 @@ struct SpanJob {
   // Depth on the plane: -(rowDepth + nx x) / nz, or z0 when |nz| < 0.01.
   float nx, nz, z0;
   bool flatDepth;
+  // The screen matrix's rows (X0 X1 X2) and (Y0 Y1 Y2) and its determinant,
+  // of which SpanRow holds a row's part.
+  float screen[6];
+  float det;
 
   // The normal: interpolated (unit vertex normals n, mid-edge normals mid
   // for the quadratic field) or the one of the whole triangle.

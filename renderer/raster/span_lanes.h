@@ -101,6 +101,8 @@ struct SpanLanes {
     int channels;  // 1 when the three channels are worked alike
     F maxChannel;
     bool lineMode;
+    // The screen matrix for rows worked lane by lane (packed shading).
+    F screen[6], c[3], det;
   };
 
   static bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -160,14 +162,21 @@ struct SpanLanes {
     c.rest = L::Set(1.0f - j.selfIllum);
     c.maxChannel = L::Set(j.maxChannel);
     c.lineMode = j.lineMode;
+    for (int k = 0; k < 6; ++k) c.screen[k] = L::Set(j.screen[k]);
+    // The weights' factors of x, as BaryRowAt makes them.
+    c.c[0] = L::Set(j.screen[4] - j.screen[5]);
+    c.c[1] = L::Set(j.screen[5] - j.screen[3]);
+    c.c[2] = L::Set(j.screen[3] - j.screen[4]);
+    c.det = L::Set(j.det);
   }
 
-  // What a row's lanes share: y, the row parts of the depth and of the
-  // weights, and per light the row's part of the light vector.
+  // The row parts of the lanes: y, of the depth and of the weights, and per
+  // light of the light vector; the same in every lane for the pixels of one
+  // row (MakeRow), or lane by lane (RowOfLanes).
   struct Row {
     F y, py;
     F depth, k[3], c[3], det;
-    float ly[SPAN_MAX_LIGHTS], lyly[SPAN_MAX_LIGHTS];
+    F ly[SPAN_MAX_LIGHTS], lyly[SPAN_MAX_LIGHTS];
   };
 
   static void MakeRow(const Consts& c, const SpanRow& r, Row& w) {
@@ -181,8 +190,26 @@ struct SpanLanes {
     }
     w.det = L::Set(r.det);
     for (int i = 0; i < c.lightCount; ++i) {
-      w.ly[i] = c.lights[i].y - py;
-      w.lyly[i] = w.ly[i] * w.ly[i];
+      const float ly = c.lights[i].y - py;
+      w.ly[i] = L::Set(ly);
+      w.lyly[i] = L::Set(ly * ly);
+    }
+  }
+
+  // The same for lanes of their own rows y (whole numbers), each worked as
+  // MakeRow's scalar steps and BaryRowAt would (no depth: it is known).
+  [[gnu::always_inline]] static void RowOfLanes(const Consts& c, F y, Row& w) {
+    w.y = y;
+    w.py = L::Sub(y, L::Set(c.centerY));
+    const F* a = c.screen;  // X0 X1 X2 Y0 Y1 Y2
+    w.k[2] = L::Sub(L::Mul(a[0], L::Sub(a[4], y)), L::Mul(a[1], L::Sub(a[3], y)));
+    w.k[0] = L::Sub(L::Mul(a[1], L::Sub(a[5], y)), L::Mul(a[2], L::Sub(a[4], y)));
+    w.k[1] = L::Sub(L::Mul(a[2], L::Sub(a[3], y)), L::Mul(a[0], L::Sub(a[5], y)));
+    for (int k = 0; k < 3; ++k) w.c[k] = c.c[k];
+    w.det = c.det;
+    for (int i = 0; i < c.lightCount; ++i) {
+      w.ly[i] = L::Sub(L::Set(c.lights[i].y), w.py);
+      w.lyly[i] = L::Mul(w.ly[i], w.ly[i]);
     }
   }
 
@@ -253,8 +280,8 @@ struct SpanLanes {
     F sum[3] = {Zero(), Zero(), Zero()};
     for (int i = 0; i < c.lightCount; ++i) {
       const Light& light = c.lights[i];
-      F lx = L::Sub(light.x, px), ly = L::Set(r.ly[i]), lz = L::Sub(light.z, z);
-      const F ll = L::Sqrt(L::Add(L::Add(L::Mul(lx, lx), L::Set(r.lyly[i])), L::Mul(lz, lz)));
+      F lx = L::Sub(light.x, px), ly = r.ly[i], lz = L::Sub(light.z, z);
+      const F ll = L::Sqrt(L::Add(L::Add(L::Mul(lx, lx), r.lyly[i]), L::Mul(lz, lz)));
       const M divide = L::Ne(ll, Zero());
       lx = L::Select(divide, L::Div(lx, ll), lx);
       ly = L::Select(divide, L::Div(ly, ll), ly);
@@ -494,6 +521,99 @@ struct SpanLanes {
     if (last > w.right) w.right = last;
   }
 
+  // Packed shading (lane types with compressing stores): the drawn lanes of
+  // a triangle's chunks are shaded a full vector at a time, whatever rows
+  // they lie on, instead of one part-used vector a chunk. A chunk's depths
+  // are tested and written at once; its pixels wait for their colours. The
+  // shading reads no pixel and no depth, so shading the lanes of several
+  // chunks together and then writing the chunks' pixels in their order gives
+  // the same pixels as drawing chunk by chunk.
+  static constexpr int kPackLanes = L::kCompress ? 512 : 0;
+  static constexpr int kPackChunks = L::kCompress ? 96 : 1;
+  struct Pending {  // a chunk whose pixels wait
+    F k;            // coverage x opacity of its edge lanes
+    unsigned char* p;
+    M drawn, edgeDraw, innerDraw;
+    int at;  // its first lane in the pack
+  };
+  struct Pack {
+    // Every array has N floats to spare: whole vectors are stored and read.
+    float x[kPackLanes + N], y[kPackLanes + N], z[kPackLanes + N];
+    float colour[3][kPackLanes + N];
+    Pending chunks[kPackChunks];
+    int lanes = 0, count = 0;
+  };
+
+  // A chunk's pixels from its colours (the lanes of `drawn`): through the
+  // chunk, or in place at p (masked lanes only).
+  template <bool kDeep>
+  [[gnu::always_inline]] static void WritePixels(const Consts& c, unsigned char* p, M drawn,
+                                                 M edgeDraw, M innerDraw, F k, const F colour[3],
+                                                 Chunk<kDeep>* ch) {
+    I px[4];
+    if (L::kMasked && L::Bits(edgeDraw) == 0 && c.replaces) {
+      for (I& v : px) v = L::ISet(0);  // every drawn lane is replaced
+    } else if (ch != nullptr) {
+      ch->LoadPixels(px);
+    } else {
+      LoadDrawn<kDeep>(p, drawn, px);
+    }
+    if (L::Bits(edgeDraw) != 0) Blend(px, edgeDraw, L::Min(One(), k), colour, c.maxChannel);
+    if (L::Bits(innerDraw) != 0) {
+      if (c.replaces)
+        Replace(px, innerDraw, colour, c.maxChannel);
+      else
+        Blend(px, innerDraw, c.interiorCoverage, colour, c.maxChannel);
+    }
+    if (ch != nullptr)
+      ch->StorePixels(drawn, px);
+    else
+      StoreDrawn<kDeep>(p, drawn, px);
+  }
+  template <bool kDeep>
+  static void LoadDrawn(const unsigned char* p, M m, I c[4]) {
+    if constexpr (L::kMasked) {
+      if (kDeep)
+        L::LoadPixels16Masked(p, m, c);
+      else
+        Split8(L::LoadIMasked(p, m), c);
+    }
+  }
+  template <bool kDeep>
+  static void StoreDrawn(unsigned char* p, M m, const I c[4]) {
+    if constexpr (L::kMasked) {
+      if (kDeep)
+        L::StorePixels16Masked(p, m, c);
+      else
+        L::StoreIMasked(p, m, Join8(c));
+    }
+  }
+
+  // Shades the pack's lanes and writes its chunks' pixels in order.
+  template <bool kDeep>
+  static void FlushPack(const Consts& c, Pack& pack) {
+    if constexpr (L::kCompress) {
+      for (int at = 0; at < pack.lanes; at += N) {
+        const int m = pack.lanes - at < N ? pack.lanes - at : N;
+        const M lanes = m == N ? L::True() : L::FirstLanes(m);
+        const F x = L::LoadMasked(pack.x + at, lanes);
+        Row r;
+        RowOfLanes(c, L::LoadMasked(pack.y + at, lanes), r);
+        F colour[3];
+        Shade(c, r, x, L::LoadMasked(pack.z + at, lanes), colour, L::Bits(lanes));
+        for (int ch = 0; ch < 3; ++ch) L::Store(pack.colour[ch] + at, colour[ch]);
+      }
+      for (int i = 0; i < pack.count; ++i) {
+        const Pending& q = pack.chunks[i];
+        F colour[3];
+        for (int ch = 0; ch < 3; ++ch) colour[ch] = L::ExpandLoad(q.drawn, pack.colour[ch] + q.at);
+        WritePixels<kDeep>(c, q.p, q.drawn, q.edgeDraw, q.innerDraw, q.k, colour, nullptr);
+      }
+    }
+    pack.lanes = 0;
+    pack.count = 0;
+  }
+
   // One run. Per lane: the depth test; an edge lane (of a band) blends with
   // its coverage and leaves the depth as it was; an interior lane writes its
   // depth and blends with the opacity. A row's lane in its left band and
@@ -503,7 +623,7 @@ struct SpanLanes {
   // interior's alone: the band's test then meets the depth the interior has
   // just written and fails.
   template <bool kDeep, SpanRun::Kind kKind>
-  static void RunT(const Consts& c, const SpanJob& j, SpanRun& run) {
+  static void RunT(const Consts& c, const SpanJob& j, SpanRun& run, Pack* pack) {
     Row r;
     MakeRow(c, run.row, r);
     Edge left, right;
@@ -552,22 +672,18 @@ struct SpanLanes {
       const M drawn = L::Or(edgeDraw, innerDraw);
       const int bits = L::Bits(drawn);
       if (bits != 0) {
-        F colour[3];
-        Shade(c, r, xs, z, colour, bits);
-        I px[4];
-        if (L::kMasked && L::Bits(edgeDraw) == 0 && c.replaces) {
-          for (I& v : px) v = L::ISet(0);  // every drawn lane is replaced
+        if constexpr (L::kCompress) {
+          if (pack->lanes + N > kPackLanes || pack->count == kPackChunks) FlushPack<kDeep>(c, *pack);
+          pack->chunks[pack->count++] = Pending{k, ch.p, drawn, edgeDraw, innerDraw, pack->lanes};
+          L::CompressStore(pack->x + pack->lanes, drawn, xs);
+          L::CompressStore(pack->y + pack->lanes, drawn, r.y);
+          L::CompressStore(pack->z + pack->lanes, drawn, z);
+          pack->lanes += __builtin_popcount(unsigned(bits));
         } else {
-          ch.LoadPixels(px);
+          F colour[3];
+          Shade(c, r, xs, z, colour, bits);
+          WritePixels<kDeep>(c, ch.p, drawn, edgeDraw, innerDraw, k, colour, &ch);
         }
-        if (L::Bits(edgeDraw) != 0) Blend(px, edgeDraw, L::Min(One(), k), colour, c.maxChannel);
-        if (L::Bits(innerDraw) != 0) {
-          if (c.replaces)
-            Replace(px, innerDraw, colour, c.maxChannel);
-          else
-            Blend(px, innerDraw, c.interiorCoverage, colour, c.maxChannel);
-        }
-        ch.StorePixels(drawn, px);
         Widen(w, x, bits);
       }
       ch.Done();
@@ -578,15 +694,18 @@ struct SpanLanes {
   static void RunsT(const SpanJob& j, SpanRun* runs, int count) {
     Consts c;
     Prepare(j, c);
+    Pack pack;  // unused without compressing stores
+    Pack* packed = L::kCompress ? &pack : nullptr;
     for (int i = 0; i < count; ++i) {
       SpanRun& run = runs[i];
       run.written = SpanWritten{INT32_MAX, INT32_MIN};
       switch (run.kind) {
-        case SpanRun::kInterior: RunT<kDeep, SpanRun::kInterior>(c, j, run); break;
-        case SpanRun::kEdge: RunT<kDeep, SpanRun::kEdge>(c, j, run); break;
-        case SpanRun::kRow: RunT<kDeep, SpanRun::kRow>(c, j, run); break;
+        case SpanRun::kInterior: RunT<kDeep, SpanRun::kInterior>(c, j, run, packed); break;
+        case SpanRun::kEdge: RunT<kDeep, SpanRun::kEdge>(c, j, run, packed); break;
+        case SpanRun::kRow: RunT<kDeep, SpanRun::kRow>(c, j, run, packed); break;
       }
     }
+    FlushPack<kDeep>(c, pack);
   }
 
   static void Runs(const SpanJob& j, SpanRun* runs, int count) {

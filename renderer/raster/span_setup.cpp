@@ -25,6 +25,8 @@ void PrepareSpans(ShadedTriangle& t) {
   j.nz = t.nz;
   j.z0 = t.vertices[0].z;
   j.flatDepth = std::fabs(t.nz) < 0.01f;
+  for (int k = 0; k < 6; ++k) j.screen[k] = t.screen.m.m[k];
+  j.det = t.screen.det;
   j.interpolated = false;
   j.quadratic = false;
 

@@ -11,6 +11,7 @@ namespace {
 struct LanesAvx2 {
   static constexpr int N = 8;
   static constexpr bool kMasked = false;  // masked stores are slow on some processors
+  static constexpr bool kCompress = false;  // no compressing stores
   using F = __m256;
   using M = __m256;  // all ones in a lane where true
   using I = __m256i;

@@ -61,6 +61,13 @@ struct LanesAvx512 {
   static F Select(M m, F a, F b) { return _mm512_mask_blend_ps(m, b, a); }
   static int Bits(M m) { return int(m); }
   static M FirstLanes(int n) { return M((1u << n) - 1u); }  // lanes 0 .. n-1, n < 16
+  // The lanes of m stored one after another from p, and back: as many
+  // floats from p as m has lanes, spread to the lanes of m (the rest 0).
+  // Both touch N floats from p. The register forms: the memory forms are
+  // many times slower on some processors.
+  static constexpr bool kCompress = true;
+  static void CompressStore(float* p, M m, F v) { _mm512_storeu_ps(p, _mm512_maskz_compress_ps(m, v)); }
+  static F ExpandLoad(M m, const float* p) { return _mm512_maskz_expand_ps(m, _mm512_loadu_ps(p)); }
   // float to int32 toward zero, and back: only for values inside the int range.
   static I TruncI(F a) { return _mm512_cvttps_epi32(a); }
   static F FromI(I a) { return _mm512_cvtepi32_ps(a); }

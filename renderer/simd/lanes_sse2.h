@@ -10,6 +10,7 @@ namespace {
 struct LanesSse2 {
   static constexpr int N = 4;
   static constexpr bool kMasked = false;  // no masked loads and stores
+  static constexpr bool kCompress = false;  // no compressing stores
   using F = __m128;
   using M = __m128;  // all ones in a lane where true
   using I = __m128i;
