@@ -9,8 +9,9 @@
 //
 // State: plain module-level globals, written by the render handler and read
 // by the routines below, one call at a time (no locks). The render handler
-// binds the arrays it owns to the pointers; this module never allocates or
-// frees anything.
+// binds the arrays it owns to the pointers; the routines here never
+// allocate or free anything (the replay checkpoints of cloth/checkpoint.h
+// keep copies in page memory of their own).
 //
 // Failure behaviour: the routines report nothing. The caller keeps W >= 2,
 // H >= 2, ClothCount and ClothConstraintCount matching the grid and the

@@ -2,6 +2,7 @@
 // cache record.
 #include "host/cloth_cache.h"
 
+#include "cloth/checkpoint.h"
 #include "platform/page_memory.h"
 
 namespace {
@@ -40,6 +41,8 @@ void BindClothCache(const ClothCache* record) {
 }
 
 void ReleaseClothCache(ClothCache* record) {
+  // The replay checkpoints of these arrays go with them.
+  ClothCheckpointsRelease(record->rest);
   record->arrayBytes = 0;
   record->gridW = 0;
   record->gridH = 0;

@@ -85,6 +85,7 @@ void BindClothCache(const ClothCache* record);
 // zero-filled; the caller lays the cloth out.
 PF_Err RebuildClothCache(ClothCache* record, int32_t arrayBytes);
 
-// Releases every array of the record (in the order above) and empties it;
-// cloth globals that pointed into the released arrays are set to null.
+// Releases the replay checkpoints of the record's arrays, then every array
+// (in the order above), and empties it; cloth globals that pointed into the
+// released arrays are set to null.
 void ReleaseClothCache(ClothCache* record);

@@ -1,6 +1,6 @@
 // Bringing the instance's cloth to the state of the frame: the grid, the
-// rest state, and the three timeline branches (replay from rest, restart,
-// continue the cached cloth by four steps).
+// rest state, the restart and the cached cloth four steps on (the replay
+// from rest is in render_cloth_replay.cpp).
 #include <cstring>
 
 #include "host/render_frame.h"
@@ -9,27 +9,6 @@ namespace {
 
 void CopyParticles(ClothParticle* to, const ClothParticle* from) {
   std::memcpy(to, from, size_t(ClothCount) * sizeof(ClothParticle));
-}
-
-// Steps of a replay to this frame: 4 a frame, at most 2^31 - 1; none
-// before frame 1 (a negative index replays no step).
-int32_t ReplaySteps() {
-  const int64_t steps = int64_t(RENDER_STEPS_PER_FRAME) * FrameIndex;
-  return steps < 0 ? 0 : steps > INT32_MAX ? INT32_MAX : int32_t(steps);
-}
-
-// The value of a fixed slider at `time`; `value` is kept when the checkout
-// fails. The check-in's result, like the checkout's, is the running result.
-void CheckoutSpeed(RenderFrame& f, PF_ParamIndex index, A_long time, float& value) {
-  PF_InData* in = f.in;
-  if (!in->inter.checkout_param || !in->inter.checkin_param) {
-    f.result = PF_Err_INVALID_CALLBACK;
-    return;
-  }
-  PF_ParamDef def{};
-  f.result = in->inter.checkout_param(in->effect_ref, index, time, in->local_time_step, in->time_scale, &def);
-  if (f.result == PF_Err_NONE) value = float(def.u.fd.value / 65536.0 / 1000.0);
-  f.result = in->inter.checkin_param(in->effect_ref, &def);
 }
 
 }  // namespace
@@ -66,24 +45,6 @@ void RestartCloth(uint8_t fixation) {
   // The rest state copied to both buffers, ClothCur = A, ClothPrev = B and
   // the normals of every panel: a preroll of no step.
   ClothResetAndPreroll(0);
-}
-
-void ReplayWithSpeedCheckouts(RenderFrame& f, uint8_t fixation, PF_ParamIndex motion, PF_ParamIndex folding) {
-  RestartCloth(fixation);
-  const int32_t steps = ReplaySteps();
-  for (int32_t i = 0; i < steps; ++i) {
-    // The frame the step belongs to, and its time.
-    const int64_t t = int64_t(i / RENDER_STEPS_PER_FRAME) * f.in->local_time_step;
-    const A_long time = A_long(t > INT32_MAX ? INT32_MAX : t < INT32_MIN ? INT32_MIN : t);
-    CheckoutSpeed(f, motion, time, ClothMotionSpeed);
-    CheckoutSpeed(f, folding, time, ClothFoldingSpeed);
-    ClothStep();
-  }
-}
-
-void ReplayWithPreroll(uint8_t fixation) {
-  ClothSetPins(fixation, ClothRest);
-  ClothResetAndPreroll(ReplaySteps());
 }
 
 bool ContinueCloth(uint8_t fixation, ClothParticle* savedPrevious, ClothParticle* savedCurrent) {

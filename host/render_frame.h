@@ -194,9 +194,12 @@ void PinEveryPanel(uint8_t fixation, ClothParticle* particles);
 void RestartCloth(uint8_t fixation);
 // Restart, then four steps for each frame before this one, each frame's
 // "Motion speed" and "Folding speed" checked out at that frame's time.
+// Resumes from a checkpoint of the instance's arrays where one gives the
+// same state (ClothReplayCheckpoints, cloth/checkpoint.h), with the same
+// checkouts.
 void ReplayWithSpeedCheckouts(RenderFrame& frame, uint8_t fixation, PF_ParamIndex motion, PF_ParamIndex folding);
 // Restart, then four steps for each frame before this one with the current
-// values (ClothResetAndPreroll).
+// values (ClothResetAndPreroll), resumed from a checkpoint likewise.
 void ReplayWithPreroll(uint8_t fixation);
 // The cached cloth four steps on: roles from the record, every buffer and
 // panel pinned again. False, with nothing done, when the saved roles are not

@@ -3,7 +3,8 @@
 # build/bench/bench/, then the Windows module's timing program under Wine,
 # and prints the side-by-side table of scripts/bench-table.awk (renderer
 # against llvmpipe, 16 bits against 8, the module against the native build,
-# the whole Theatre frame, the curved modes). Each program's results go to
+# the whole Theatre frame, the curved modes); then the replay runs of
+# scripts/replay-bench.sh (replay.txt). Each program's results go to
 # bench-results/ (or the folder given) as JSON and as its console table; the
 # side-by-side table also to table.txt there.
 #
@@ -64,4 +65,8 @@ awk -f scripts/bench-table.awk $(tagged raster raster_bench.json; tagged peer0 p
   tagged peer8 peer_bench.lp8.json; tagged module raster_timer.module.json
   tagged native raster_timer.native.json; tagged render render_theatre_bench.json
   tagged curved curved_bench.json) | tee "$out/table.txt"
+
+# The preview's replay over 300 frames at 1920 x 1080, through the test host.
+echo "== replay"
+sh scripts/replay-bench.sh "$out" || status=1
 exit "$status"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cloth/checkpoint.h"
 #include "host/host.h"
 #include "platform/page_memory.h"
 #include "testhost/options.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: the linked-in effect has no PiPL; use the module host\n", program);
     return HOST_EXIT_USAGE;
   }
+  if (options.full_replay) ClothReplayCheckpoints = 0;
   HostEffect effect;
   effect.entry = EntryPointFunc;
   effect.name = VELARRA_EFFECT_NAME;

@@ -40,6 +40,10 @@ int main(int argc, char** argv) {
     std::fputs(HostUsage("velarra-host", true).c_str(), stdout);
     return HOST_EXIT_OK;
   }
+  if (options.full_replay) {
+    std::fprintf(stderr, "velarra-host: --full-replay needs the linked-in host\n");
+    return HOST_EXIT_USAGE;
+  }
   // No error dialogs from the system for a module that cannot be loaded.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   if (GetFileAttributesA(options.module_path.c_str()) == INVALID_FILE_ATTRIBUTES) {

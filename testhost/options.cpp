@@ -79,6 +79,8 @@ std::string HostUsage(const char* program, bool module_argument) {
       "  --frames LIST          frames to render, in this order: N, A-B or a comma list\n"
       "                         of them, e.g. 0-9 or 5,3,5 (default 0)\n"
       "  --hash                 print a 64-bit hash of each frame's pixels\n"
+      "  --full-replay          \"Time dependent preview\" replays every frame from rest,\n"
+      "                         without checkpoints (linked-in host only)\n"
       "  --flatten-after F      after rendering frame F, flatten the instance and set it\n"
       "                         up again, as when the project is saved\n"
       "  --size WxH             output size (default 640x360, or the --input image's)\n"
@@ -142,6 +144,8 @@ bool ParseHostOptions(int argc, char** argv, bool module_argument, HostOptions& 
       }
     } else if (a == "--hash") {
       o.hash = true;
+    } else if (a == "--full-replay") {
+      o.full_replay = true;
     } else if (a == "--flatten-after") {
       if (!value(v)) return false;
       if (!ParseInt(v, 0, 1000000, o.flatten_after)) {

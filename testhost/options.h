@@ -18,6 +18,9 @@ struct HostOptions {
   // then 3, then 5 again); empty: first_frame .. last_frame.
   std::vector<int> frames;
   bool hash = false;  // print a hash of every rendered frame's pixels
+  // Replays from rest without checkpoints, the reference the checkpoints
+  // are measured against (linked-in host only).
+  bool full_replay = false;
   // After each render of this frame the host saves the project: the
   // instance is flattened and set up again (-1: never).
   int flatten_after = -1;
