@@ -124,7 +124,8 @@ void RasterPatchBezier(unsigned char* dst, unsigned char* src, int /*width*/, in
   fill.lights = lights;
   fill.glass = glass;
   fill.textured = textured;
-  WalkPatchGridInFrame(grid, net, MakePatchReach(net, centerX, centerY, 0.0, false), fill);
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0, false);
+  WalkPatchGridInFrame(grid, reach, fill);
 }
 
 // Each triangle alone through the edge layer, whatever _Quality holds, over

@@ -72,7 +72,8 @@ void RasterPatchContour(unsigned char* dst, unsigned char* src, int /*width*/, i
     fill.colour[1] = 0.0f;
     fill.colour[2] = 0.0f;
   }
-  WalkPatchGridInFrame(grid, net, MakePatchReach(net, centerX, centerY, 0.0, false), fill);
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0, false);
+  WalkPatchGridInFrame(grid, reach, fill);
 }
 
 // Front pass only: nothing at all during the back-face pass.

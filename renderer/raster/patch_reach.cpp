@@ -42,13 +42,57 @@ uint64_t Advance(double& w, double step, uint64_t n, bool inclusive) {
   return made;
 }
 
-double Spread(const PatchNet& net, int c) {
-  double lo = net.pos64[0][c], hi = lo;
-  for (int i = 1; i < PATCH_CONTROLS; ++i) {
-    lo = std::fmin(lo, net.pos64[i][c]);
-    hi = std::fmax(hi, net.pos64[i][c]);
+// The control record of b_ijk (i, j, k the powers of w0, w1, w2).
+int Control(int i, int j, int k) {
+  static const signed char kIndex[4][4] = {
+      // [i][j]; k = 3 - i - j
+      {B003, B012, B021, B030},
+      {B102, B111, B120, -1},
+      {B201, B210, -1, -1},
+      {B300, -1, -1, -1},
+  };
+  (void)k;
+  return kIndex[i][j];
+}
+
+// The blossom of the patch's x and y at the weights u, v, w: three de
+// Casteljau steps, each with its own weights.
+void Blossom(const PatchNet& net, const double* u, const double* v, const double* w,
+             double out[2]) {
+  double q[6][2], r[3][2];
+  // Degree 2 from the net with u; the six records in the order of (i, j).
+  int n = 0;
+  for (int i = 0; i <= 2; ++i)
+    for (int j = 0; i + j <= 2; ++j, ++n) {
+      const int k = 2 - i - j;
+      for (int c = 0; c < 2; ++c)
+        q[n][c] = u[0] * net.pos64[Control(i + 1, j, k)][c] +
+                  u[1] * net.pos64[Control(i, j + 1, k)][c] +
+                  u[2] * net.pos64[Control(i, j, k + 1)][c];
+    }
+  // q index of (i, j) at degree 2: i = 0: j 0..2 -> 0..2; i = 1: j 0..1 -> 3..4; i = 2 -> 5.
+  auto q2 = [](int i, int j) { return i == 0 ? j : (i == 1 ? 3 + j : 5); };
+  // Degree 1 with v: (1,0,0) (0,1,0) (0,0,1).
+  const int ij[3][2] = {{1, 0}, {0, 1}, {0, 0}};
+  for (int m = 0; m < 3; ++m) {
+    const int i = ij[m][0], j = ij[m][1];
+    for (int c = 0; c < 2; ++c)
+      r[m][c] = v[0] * q[q2(i + 1, j)][c] + v[1] * q[q2(i, j + 1)][c] + v[2] * q[q2(i, j)][c];
   }
-  return hi - lo;
+  for (int c = 0; c < 2; ++c) out[c] = w[0] * r[0][c] + w[1] * r[1][c] + w[2] * r[2][c];
+}
+
+// Whether the box of the points, widened by the margin, lies off the frame.
+bool HullMisses(const PatchReach& r, const double (*p)[2], int count) {
+  double x0 = p[0][0], x1 = x0, y0 = p[0][1], y1 = y0;
+  for (int i = 1; i < count; ++i) {
+    x0 = std::fmin(x0, p[i][0]);
+    x1 = std::fmax(x1, p[i][0]);
+    y0 = std::fmin(y0, p[i][1]);
+    y1 = std::fmax(y1, p[i][1]);
+  }
+  return x1 + r.margin <= r.left || x0 - r.margin >= r.right || y1 + r.margin <= r.top ||
+         y0 - r.margin >= r.bottom;
 }
 
 }  // namespace
@@ -66,12 +110,12 @@ uint64_t RepeatedSumCount(double step, bool inclusive) {
 PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad,
                           bool saturating) {
   PatchReach r;
-  r.spreadX = Spread(net, 0);
-  r.spreadY = Spread(net, 1);
+  r.net = &net;
   double m = std::fabs(double(centerX)) + std::fabs(double(centerY));
   for (int i = 0; i < PATCH_CONTROLS; ++i)
     m = std::fmax(m, std::fabs(net.pos64[i][0]) + std::fabs(net.pos64[i][1]));
-  // Rounding of the sums and, for wire points, of their conversion to float.
+  // Rounding of the sums and blossoms and, for wire points, of their
+  // conversion to float.
   r.margin = 0.5 + 1e-6 * m;
   r.left = -1.5 - double(centerX) - pad;
   r.right = double(Zwidth) - 0.5 - double(centerX) + pad;
@@ -81,9 +125,28 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
   return r;
 }
 
-bool PatchBoxMisses(const PatchReach& r, const double p[2], double radius) {
-  const double rx = 3.0 * r.spreadX * radius + r.margin;
-  const double ry = 3.0 * r.spreadY * radius + r.margin;
-  return p[0] + rx <= r.left || p[0] - rx >= r.right || p[1] + ry <= r.top ||
-         p[1] - ry >= r.bottom;
+bool PatchSegmentMisses(const PatchReach& r, const double a[3], const double b[3]) {
+  double p[4][2];
+  Blossom(*r.net, a, a, a, p[0]);
+  Blossom(*r.net, a, a, b, p[1]);
+  Blossom(*r.net, a, b, b, p[2]);
+  Blossom(*r.net, b, b, b, p[3]);
+  return HullMisses(r, p, 4);
+}
+
+bool PatchTriangleMisses(const PatchReach& r, const double a[3], const double b[3],
+                         const double c[3]) {
+  // b_ijk of the part: the blossom of i times a, j times b, k times c.
+  double p[PATCH_CONTROLS][2];
+  int n = 0;
+  for (int i = 0; i <= 3; ++i)
+    for (int j = 0; i + j <= 3; ++j) {
+      const double* args[3];
+      int m = 0;
+      for (int k = 0; k < i; ++k) args[m++] = a;
+      for (int k = 0; k < j; ++k) args[m++] = b;
+      while (m < 3) args[m++] = c;
+      Blossom(*r.net, args[0], args[1], args[2], p[n++]);
+    }
+  return HullMisses(r, p, n);
 }

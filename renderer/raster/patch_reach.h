@@ -12,12 +12,13 @@
 // the same way). So a run of additions inside a binade is one exact
 // multiplication, and the walk costs a few additions a binade.
 //
-// Reach of a parameter box: along any direction inside the domain triangle
-// the cubic moves at most 3 D per unit of weight, D the spread of the
-// control net in that coordinate (a derivative of a cubic Bernstein sum is
-// 3 times a quadratic sum of control differences). So every sample of a box
-// lies within 3 D (dw0 + dw1) of its corner sample, and a box is skipped
-// when that distance, plus a margin for rounding, stays off the frame.
+// Reach of a part of the patch: the cubic over a segment or a triangle of
+// the parameter domain is again a cubic Bezier curve or triangle, whose
+// control points are blossoms of the patch (de Casteljau steps with the
+// part's corners), and it lies in their convex hull. A part whose hull,
+// widened by a margin for rounding, stays off the frame has no sample on
+// it. Halving the parts brings the hulls close to the surface quickly, so
+// only the parts near the frame's border are split far.
 #pragma once
 #include <cstdint>
 
@@ -30,13 +31,13 @@ double RepeatedSum(double w, double step, uint64_t n);
 // with `inclusive` at most 1.
 uint64_t RepeatedSumCount(double step, bool inclusive);
 
-// The x and y spread of a net and the frame it is drawn into.
+// The net and the part of the plane that can reach the frame.
 struct PatchReach {
-  double spreadX, spreadY;  // max - min over the control positions
-  double margin;            // pixels beyond the frame still reachable
-  double left, right;       // reachable x: left < x + centre < right
+  const PatchNet* net;
+  double margin;         // for the rounding of sums and of float conversions
+  double left, right;    // reachable x: left < x < right (centre-relative)
   double top, bottom;
-  bool clip;                // false: nothing is skipped
+  bool clip;             // false: nothing is skipped
 };
 
 // Sample pixels are kept for -1 < v + centre + 0.5 < limit (Zwidth,
@@ -47,40 +48,39 @@ struct PatchReach {
 PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad,
                           bool saturating);
 
-// Whether every point within `radius` weight (dw0 + dw1) of the corner
-// sample p lies off the frame.
-bool PatchBoxMisses(const PatchReach& r, const double p[2], double radius);
+// Whether the patch over the segment from a to b (barycentric weights), or
+// over the triangle a, b, c, lies off the frame.
+bool PatchSegmentMisses(const PatchReach& r, const double a[3], const double b[3]);
+bool PatchTriangleMisses(const PatchReach& r, const double a[3], const double b[3],
+                         const double c[3]);
 
 // The grid walk of WalkPatchGrid with the samples that cannot reach the
 // frame skipped: a run of them is one Skip() (for the visitors, a sample off
 // the frame and one beyond the triangle have the same effect) and rows that
-// cannot reach it are left out. `position(w0, w1, w2, p)` evaluates the
-// patch's x and y.
-template <class Visitor, class Position>
+// cannot reach it are left out.
+template <class Visitor>
 class PatchGridClipper {
  public:
-  PatchGridClipper(const PatchGrid& grid, const PatchReach& reach, Visitor& visit,
-                   Position position)
-      : grid_(grid), reach_(reach), visit_(visit), position_(position) {}
+  PatchGridClipper(const PatchGrid& grid, const PatchReach& reach, Visitor& visit)
+      : grid_(grid), reach_(reach), visit_(visit) {}
 
   void Walk() {
     columns_ = RepeatedSumCount(grid_.s0, false);
     const uint64_t rows = RepeatedSumCount(grid_.s1, true);
     if (columns_ == 0 || rows == 0) return;
-    lastColumn_ = RepeatedSum(0.0, grid_.s0, columns_ - 1);
     Rows(0, rows, 0.0);
   }
 
  private:
-  static constexpr uint64_t LEAF = 8;
+  static constexpr uint64_t LEAF = 4;
 
-  // Rows first .. end - 1; w1 is the first row's value.
+  // Rows first .. end - 1; w1 is the first row's value. Their samples lie
+  // in the trapezoid w1 <= v <= last, 0 <= w0 <= 1 - v, two triangles.
   void Rows(uint64_t first, uint64_t end, double w1) {
     const double last = RepeatedSum(w1, grid_.s1, end - first - 1);
-    double p[2];
-    position_(0.0, w1, 1.0 - w1, p);
-    const double width = lastColumn_ < 1.0 - w1 ? lastColumn_ : 1.0 - w1;
-    if (PatchBoxMisses(reach_, p, width + (last - w1))) {
+    const double a[3] = {0.0, w1, 1.0 - w1}, b[3] = {1.0 - w1, w1, 0.0};
+    const double c[3] = {0.0, last, 1.0 - last}, d[3] = {1.0 - last, last, 0.0};
+    if (PatchTriangleMisses(reach_, a, b, c) && PatchTriangleMisses(reach_, b, d, c)) {
       visit_.Row();
       return;
     }
@@ -102,10 +102,10 @@ class PatchGridClipper {
       visit_.Skip();
       return;
     }
-    const double last = RepeatedSum(w0, grid_.s0, end - first - 1);
-    double p[2];
-    position_(w0, w1, 1.0 - w1 - w0, p);
-    if (PatchBoxMisses(reach_, p, last - w0)) {
+    double last = RepeatedSum(w0, grid_.s0, end - first - 1);
+    if (last > 1.0 - w1) last = 1.0 - w1;  // no sample beyond the triangle
+    const double a[3] = {w0, w1, 1.0 - w1 - w0}, b[3] = {last, w1, 1.0 - w1 - last};
+    if (PatchSegmentMisses(reach_, a, b)) {
       visit_.Skip();
       return;
     }
@@ -126,25 +126,15 @@ class PatchGridClipper {
   const PatchGrid& grid_;
   const PatchReach& reach_;
   Visitor& visit_;
-  Position position_;
   uint64_t columns_ = 0;
-  double lastColumn_ = 0.0;
 };
 
 // The grid walk, clipped when reach.clip holds, else every sample.
 template <class Visitor>
-void WalkPatchGridInFrame(const PatchGrid& grid, const PatchNet& net, const PatchReach& reach,
-                          Visitor& visit) {
+void WalkPatchGridInFrame(const PatchGrid& grid, const PatchReach& reach, Visitor& visit) {
   if (!reach.clip) {
     WalkPatchGrid(grid, visit);
     return;
   }
-  auto position = [&net](double w0, double w1, double w2, double p[2]) {
-    double b[PATCH_CONTROLS], q[3];
-    PatchBernstein(w0, w1, w2, b);
-    PatchEval3(net.pos64, b, q);
-    p[0] = q[0];
-    p[1] = q[1];
-  };
-  PatchGridClipper<Visitor, decltype(position)>(grid, reach, visit, position).Walk();
+  PatchGridClipper<Visitor>(grid, reach, visit).Walk();
 }

@@ -92,18 +92,20 @@ struct WireCurve {
 
 // The points of WalkPatchWire with the runs whose segments cannot reach the
 // frame passed by Move: points first .. end - 1 (first >= 1), t the value of
-// point first - 1, which is the previous point. Weights move by at most
-// 2 dt along an edge.
+// point first - 1, which is the previous point. The segments of the run lie
+// in the hull of the curve from t to the run's last point.
 struct WireClipper {
   WireCurve& curve;
   const PatchReach& reach;
   double step;
-  static constexpr uint64_t LEAF = 8;
+  static constexpr uint64_t LEAF = 4;
 
   void Run(uint64_t first, uint64_t end, double t) {
     const double last = RepeatedSum(t, step, end - first);
-    const double p[2] = {curve.prevX, curve.prevY};
-    if (PatchBoxMisses(reach, p, 2.0 * (last - t))) {
+    double a[3], b[3];
+    curve.Weights(t, a[0], a[1], a[2]);
+    curve.Weights(last, b[0], b[1], b[2]);
+    if (PatchSegmentMisses(reach, a, b)) {
       curve.Move(last);
       return;
     }
