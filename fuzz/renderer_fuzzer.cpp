@@ -44,6 +44,7 @@
 #include "renderer/raster/rasterize.h"
 #include "renderer/renderer.h"
 #include "renderer/simd/simd.h"
+#include "tests/raster/forward_pixel.h"
 
 namespace {
 
@@ -374,19 +375,6 @@ void SetDepth(State& st, unsigned char deep) {
   }
 }
 
-// The per-pixel function of the general path: the default one reached
-// through another address, so the renderer takes no shortcut.
-float Forward(float centerX, float centerY, unsigned char* dst, unsigned char* src, float px,
-              float py, float pz, __Triangle3ds* tri, material3ds* materials, int materialCount,
-              float& out0, float& out1, float& out2, __Point* normal, unsigned char textured,
-              float u, float v, __Texture* textures, int lightCount, light3ds* lights,
-              __PrevInfo* prev, GlassProp* glass, float planeA, float planeB, float planeC,
-              float planeD) {
-  return RenderOnePixel(centerX, centerY, dst, src, px, py, pz, tri, materials, materialCount,
-                        out0, out1, out2, normal, textured, u, v, textures, lightCount, lights,
-                        prev, glass, planeA, planeB, planeC, planeD);
-}
-
 // failAt >= 0: that many of the call's page allocations succeed, the next
 // fails.
 void RasterScene(State& st, int failAt) {
@@ -451,13 +439,13 @@ double PlainWork(const Scene& s) {
 }
 
 // A scene without failures, with the default per-pixel function: on every
-// vector path it must draw what the general path draws (Forward, one call
-// a pixel), and where its walks may be clipped, what the unclipped walks
-// draw.
+// vector path it must draw what the general path draws (one call a pixel,
+// through ForwardRenderOnePixel), and where its walks may be clipped, what
+// the unclipped walks draw.
 void RasterSceneEveryWay(State& st) {
   const Drawn start = DrawnNow(st);
   SimdForcePath(SimdPath::Scalar);
-  __SetNewRenderOnePixel(Forward);
+  __SetNewRenderOnePixel(ForwardRenderOnePixel);
   RasterScene(st, -1);
   __SetDefRenderOnePixel();
   const Drawn general = DrawnNow(st);
