@@ -124,7 +124,7 @@ void RasterPatchBezier(unsigned char* dst, unsigned char* src, int /*width*/, in
   fill.lights = lights;
   fill.glass = glass;
   fill.textured = textured;
-  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0, false);
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0);
   WalkPatchGridInFrame(grid, reach, fill);
 }
 

@@ -72,7 +72,7 @@ void RasterPatchContour(unsigned char* dst, unsigned char* src, int /*width*/, i
     fill.colour[1] = 0.0f;
     fill.colour[2] = 0.0f;
   }
-  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0, false);
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0);
   WalkPatchGridInFrame(grid, reach, fill);
 }
 

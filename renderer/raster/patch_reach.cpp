@@ -107,8 +107,7 @@ uint64_t RepeatedSumCount(double step, bool inclusive) {
   return 1 + Advance(w, step, UINT64_MAX, inclusive);
 }
 
-PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad,
-                          bool saturating) {
+PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad) {
   PatchReach r;
   r.net = &net;
   double m = std::fabs(double(centerX)) + std::fabs(double(centerY));
@@ -121,7 +120,7 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
   r.right = double(Zwidth) - 0.5 - double(centerX) + pad;
   r.top = -1.5 - double(centerY) - pad;
   r.bottom = double(Zheight) - 0.5 - double(centerY) + pad;
-  r.clip = gRasterClipWalks && std::isfinite(pad) && !(saturating && m > 1073741824.0);
+  r.clip = gRasterClipWalks && std::isfinite(pad);
   return r;
 }
 

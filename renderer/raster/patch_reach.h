@@ -41,12 +41,11 @@ struct PatchReach {
 };
 
 // Sample pixels are kept for -1 < v + centre + 0.5 < limit (Zwidth,
-// Zheight); a wire segment reaches `pad` pixels beyond its points. Nothing
-// is skipped with walks unclipped (gRasterClipWalks), for a pad that is no
-// finite number, or, when `saturating` (positions converted to int), for a
-// net with a coordinate beyond 2^30.
-PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad,
-                          bool saturating);
+// Zheight); a wire segment reaches `pad` pixels beyond its points (its
+// points are at most a few hundred units apart, so where their conversion
+// to int saturates the segment stays there too). Nothing is skipped with
+// walks unclipped (gRasterClipWalks) or for a pad that is no finite number.
+PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad);
 
 // Whether the patch over the segment from a to b (barycentric weights), or
 // over the triangle a, b, c, lies off the frame.

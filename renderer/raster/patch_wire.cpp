@@ -148,7 +148,7 @@ void DrawPatchWireEdge(unsigned char edge, unsigned char* dst, unsigned char* sr
   curve.glass = glass;
   // A segment's pixels lie within its caps and runs of trunc(2.5 + width).
   const double pad = double(TruncToInt(2.5 + double(_WireSize))) + 4.0;
-  const PatchReach reach = MakePatchReach(net, centerX, centerY, pad, true);
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, pad);
   if (!reach.clip) {
     WalkPatchWire(step, curve);
     return;
