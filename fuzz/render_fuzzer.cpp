@@ -4,7 +4,8 @@
 // it, except that every value it hands over may be anything.
 //
 // Input, front to back (ByteReader: missing bytes read as 0):
-//   a fault byte and the instance's set-up, then up to MAX_COMMANDS
+//   the replay checkpoints' budget (the default, or room for a few), a
+//   fault byte and the instance's set-up, then up to MAX_COMMANDS
 //   commands: render (twice as likely), set-up (without an instance),
 //   flatten, re-set-up, set-down. Each command starts with a fault byte:
 //   a failing host_new_handle (once or from then on), a failing checkout
@@ -17,19 +18,22 @@
 //   registered range or any bits. "Mesh size" values above MAX_MESH (the
 //   default among them) are folded below it and frames stay below
 //   MAX_FRAME, so a replay runs at most 4 x MAX_FRAME steps of a small
-//   cloth; the curved rendering modes are drawn as Phong (BoundWork).
+//   cloth (BoundWork).
 //
 // Oracles besides the sanitizers: nothing written before or after the
 // output's rows; at 16 bits no output channel above 32768; the input and
 // texture layers unchanged; every checkout checked in after each render;
-// no misuse of the host's callbacks; after the set-downs every handle
-// disposed of and every page given back.
+// with "Time dependent preview" on and no fault injected, the frame the
+// same bit for bit as the full replay from rest gives (the checkpoints
+// off); no misuse of the host's callbacks; after the set-downs every
+// handle disposed of and every page given back.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "cloth/checkpoint.h"
 #include "fuzz/byte_reader.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/plugin_host.h"
@@ -40,7 +44,10 @@ namespace {
 constexpr int MAX_SIDE = 32;
 constexpr int MAX_LAYER_SIDE = 16;
 constexpr int MAX_MESH = 12;
-constexpr int MAX_FRAME = 4;
+constexpr int MAX_FRAME = 12;
+// Budgets of the checkpoint store below the default: room for a few
+// checkpoints of a small cloth, so that they are evicted.
+constexpr int64_t SMALL_BUDGET_UNIT = 2048;
 constexpr int MAX_COMMANDS = 6;
 constexpr int MAX_PARAM_CHANGES = 8;
 constexpr size_t GUARD_BYTES = 64;
@@ -111,21 +118,18 @@ struct Session {
 };
 
 // Bounds on the work of one input. Grids above MAX_MESH (the default among
-// them) would make it slow, not wrong: such sizes are folded below it. The
-// curved modes (Wire, Patches, Bezier) sample every triangle over its whole
-// extent, on the frame or not, so a cloth scaled far beyond the registered
-// range, or blown apart by extreme forces, takes tens of seconds a frame
-// here: they are drawn as Phong, and the renderer target covers them.
-constexpr int32_t CURVED_CHOICES[] = {3, 6, 7};
-constexpr int32_t PHONG_CHOICE = 5;
-
+// them) would make it slow, not wrong: such sizes are folded below it.
 void BoundWork(PF_ParamDef& def) {
   if (def.param_type == PF_Param_SLIDER && std::strncmp(def.name, "Mesh size", 9) == 0 &&
       def.u.sd.value > MAX_MESH)
     def.u.sd.value %= MAX_MESH + 1;
-  if (def.param_type == PF_Param_POPUP && std::strcmp(def.name, "Rendering mode") == 0)
-    for (int32_t curved : CURVED_CHOICES)
-      if (def.u.pd.value == curved) def.u.pd.value = PHONG_CHOICE;
+}
+
+bool PreviewOn(const Session& s) {
+  for (const PF_ParamDef& d : s.values)
+    if (d.param_type == PF_Param_CHECKBOX && std::strcmp(d.name, "Time dependent preview") == 0)
+      return d.u.bd.value != 0;
+  return false;
 }
 
 // One parameter's value: kept, inside its registered range, or any bits.
@@ -209,8 +213,8 @@ PF_Err Checkout(Session& s, PF_ParamIndex index, PF_ParamDef* def) {
   return PF_Err_NONE;
 }
 
-// Faults for the next command, from one byte.
-void ReadFaults(ByteReader& in, HostContext& ctx) {
+// Faults for the next command, from one byte; whether there are any.
+bool ReadFaults(ByteReader& in, HostContext& ctx) {
   const uint8_t f = in.Byte();
   ctx.fail_new_handle = HostFault();
   ctx.fail_checkout = HostFault();
@@ -224,9 +228,10 @@ void ReadFaults(ByteReader& in, HostContext& ctx) {
     ctx.fail_checkout.error = in.I32() | 1;
   }
   PageFailAt((f & 16) ? in.Small(0, 12) : -1);
+  return (f & (1 | 4 | 16)) != 0;
 }
 
-void Render(Session& s, ByteReader& in) {
+void Render(Session& s, ByteReader& in, bool faults) {
   PF_InData& data = s.host.ctx.in_data;
   data.local_time_step = in.Bool() ? in.I32() : 100;
   const int64_t frame = in.Small(0, MAX_FRAME);
@@ -269,8 +274,22 @@ void Render(Session& s, ByteReader& in) {
     if (l) before.push_back(l->block);
 
   const int64_t open = s.host.ctx.checkouts_open;
-  s.host.Send(PF_Cmd_RENDER, &output.def);
+  const std::vector<uint8_t> blank = output.block;
+  const PF_Err err = s.host.Send(PF_Cmd_RENDER, &output.def);
   PageFailAt(-1);
+
+  // The replay resumed from checkpoints against the full replay from rest.
+  if (!faults && PreviewOn(s)) {
+    World full;
+    full.def = output.def;
+    full.block = blank;
+    full.def.data = output.def.data ? reinterpret_cast<PF_Pixel*>(full.Rows()) : nullptr;
+    ClothReplayCheckpoints = 0;
+    const PF_Err fullErr = s.host.Send(PF_Cmd_RENDER, &full.def);
+    ClothReplayCheckpoints = 1;
+    FUZZ_CHECK(fullErr == err);
+    FUZZ_CHECK(full.block == output.block);
+  }
 
   FUZZ_CHECK(s.host.ctx.checkouts_open == open);
   FUZZ_CHECK(GuardsIntact(output));
@@ -293,15 +312,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return Checkout(*s, index, def);
   };
 
+  ClothCheckpointMinBudget = in.Bool() ? int64_t(64) << 20 : in.Small(0, 31) * SMALL_BUDGET_UNIT;
   ReadFaults(in, s->host.ctx);
   s->host.Send(PF_Cmd_SEQUENCE_SETUP);
   const int commands = in.Small(1, MAX_COMMANDS);
   for (int c = 0; c < commands; ++c) {
     const int command = in.Small(0, 5);
-    ReadFaults(in, s->host.ctx);
+    const bool faults = ReadFaults(in, s->host.ctx);
     switch (command) {
       case 0:
-      case 1: Render(*s, in); break;
+      case 1: Render(*s, in, faults); break;
       case 2:
         if (s->host.instance == nullptr) s->host.Send(PF_Cmd_SEQUENCE_SETUP);
         break;

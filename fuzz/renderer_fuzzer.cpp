@@ -4,12 +4,15 @@
 // Input, front to back (ByteReader: missing bytes read as 0):
 //   frame      width 0..MAX_SIDE, height 0..MAX_SIDE, stride 4 x width +
 //              a signed byte, centre (0: the frame's; else two offsets),
-//              a byte seeding the frame's pattern
+//              a byte seeding the frame's pattern (0xFF: no source frame)
 //   switches   _DrawMode, _Quality, _Deep, _DubleSide, _DrawBackFaces,
 //              _UseMultyRefract, _UsePhong2 (any byte each), _WireSize
-//   scene      points, triangles (scene_records.h), materials (count
-//              -2..MAX_MATERIALS), texture slots of any size and depth
-//              (texels from a pattern byte),
+//              (at most MAX_WIRE: each segment of a wider wire covers the
+//              whole frame, so the work grows with it)
+//   scene      points, triangles with indices in and out of range
+//              (scene_records.h), materials (count -2..MAX_MATERIALS),
+//              texture slots of any size and depth, enabled or not, with
+//              or without texels (texels from a pattern byte),
 //              lights (count -1..MAX_LIGHTS), glass, the per-pixel function
 //              (default, or one answering any floats)
 //   calls      up to MAX_CALLS, each an opcode and its arguments (Call)
@@ -20,7 +23,12 @@
 // 32768; a call that runs out of memory leaves the frame as it was; the
 // switches read back as set; every page handed out is given back; the
 // per-pixel function sees readable records; the device-context routines
-// touch only the surface.
+// touch only the surface. With the default per-pixel function, a scene
+// drawn on every vector path the machine runs gives the frame and depths
+// of the one-call-a-pixel path through a forwarding function; in the
+// modes whose walks are clipped to the frame (rough, line, Wire, Bezier,
+// contour) a scene small enough to walk in full gives the same frame and
+// depths with every walk unclipped.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +40,11 @@
 #include "fuzz/scene_records.h"
 #include "platform/page_memory.h"
 #include "renderer/raster/dc_draw.h"
+#include "renderer/raster/raster_internal.h"
+#include "renderer/raster/rasterize.h"
 #include "renderer/renderer.h"
+#include "renderer/simd/simd.h"
+#include "tests/raster/forward_pixel.h"
 
 namespace {
 
@@ -45,6 +57,10 @@ constexpr int MAX_TEXTURE_SIDE = 12;
 constexpr int MAX_LIGHTS = 3;
 constexpr int MAX_CALLS = 6;
 constexpr int MAX_EDGES = 8;
+constexpr float MAX_WIRE = 16.0f;
+// Most samples and box pixels of a scene walked in full for the comparison
+// with the clipped walks (estimated from its triangles' sizes).
+constexpr double MAX_PLAIN_WORK = 200000.0;
 
 // The frame: dst and src in page memory (the converters replace them), at
 // two bytes a channel so that either depth fits; rows of `rowValues`.
@@ -75,6 +91,11 @@ void ResetRenderer() {
   __SetZBuff(nullptr, 0, 0);
   __AddPersp(0, nullptr, 0.0f, 0.0f, 0.0f, 1000.0f);
   _WireSize = 1.0f;
+}
+
+float WireSize(ByteReader& in) {
+  const float w = in.Coord(4.0f);
+  return w > MAX_WIRE ? MAX_WIRE : w;
 }
 
 // The replaced per-pixel function answers these, whatever they are.
@@ -136,6 +157,10 @@ void ReadFrame(ByteReader& in, Frame& f) {
     f.dst[i] = uint8_t((i * (seed | 1u) + seed) & 0x7F);
     f.src[i] = uint8_t((i * 37) & 0x7F);
   }
+  if (seed == 0xFF) {  // no source: nothing shows through
+    PageFree(f.src);
+    f.src = nullptr;
+  }
 }
 
 void ReadMaterial(ByteReader& in, material3ds& m) {
@@ -158,20 +183,18 @@ void ReadMaterial(ByteReader& in, material3ds& m) {
   }
 }
 
-// A slot of any size; its texels in page memory at the depth its deep byte
-// says (the calls bring it to the frame's depth with __ConvertText, as a
-// client must). An enabled slot holds at least one texel, as the interface
-// requires; a disabled one may be of any size, even without texels.
+// A slot of any size, enabled or not; its texels in page memory at the
+// depth its deep byte says (the calls bring it to the frame's depth with
+// __ConvertText, as a client must), none for a size of 0 or less or when
+// the deep byte says so.
 void ReadTexture(ByteReader& in, __Texture& t) {
   t.enabled = in.Byte();
   t.width = in.Small(-1, MAX_TEXTURE_SIDE);
   t.height = in.Small(-1, MAX_TEXTURE_SIDE);
-  t.deep = in.Bool() ? 1 : 0;
+  const uint8_t deep = in.Byte();
+  t.deep = deep & 1;
   t.pixels = nullptr;
-  if (t.width <= 0 || t.height <= 0) {
-    t.enabled = 0;
-    return;
-  }
+  if (t.width <= 0 || t.height <= 0 || deep == 0xFF) return;
   const size_t bytes = size_t(t.width) * size_t(t.height) * 4 * (t.deep ? 2 : 1);
   t.pixels = static_cast<unsigned char*>(PageAlloc(bytes));
   // A pattern of valid channels (16 bits: 0..32768) from one byte.
@@ -225,15 +248,16 @@ void ReadScene(ByteReader& in, Scene& s) {
 
 // ---- oracles ----------------------------------------------------------------
 
-// What a call must leave alone: the source, and at 8 bits the part of the
-// frame's buffer beyond the frame (kept for 16 bits). How the renderer
+// What a call must leave alone: the source (when there is one), and at 8
+// bits the part of the frame's buffer beyond the frame (kept for 16 bits). How the renderer
 // places pixels within height rows of the stride is its own affair: the
 // rough mode addresses by the width alone, and a stride other than 4 x
 // width is outside its contract; it must only stay inside the frame.
 std::vector<uint8_t> Untouchable(const Frame& f) {
   if (f.dst == nullptr) return {};
   const size_t frameBytes = f.rowValues * size_t(f.height) * (__GetDeep() ? 2 : 1);
-  std::vector<uint8_t> v(f.src, f.src + f.bytes);
+  std::vector<uint8_t> v;
+  if (f.src != nullptr) v.assign(f.src, f.src + f.bytes);
   v.insert(v.end(), f.dst + frameBytes, f.dst + f.bytes);
   return v;
 }
@@ -321,6 +345,7 @@ struct State {
   Frame frame;
   Scene scene;
   float* adopted = nullptr;  // a depth buffer handed over with __SetZBuff
+  size_t adoptedCount = 0;   // its floats
 };
 
 // Textures at the frame's depth before a draw, as a client must keep them.
@@ -338,11 +363,11 @@ void SetDepth(State& st, unsigned char deep) {
   if (was == now || f.dst == nullptr) return;
   const int channels = int(f.rowValues);
   auto convert = now ? __ConvertBYTE8TO16 : __ConvertBYTE16TO8;
-  convert(&f.dst, f.width, f.height, channels);
-  convert(&f.src, f.width, f.height, channels);
   // The new buffers are exact-size pages; the frame keeps room for both
   // depths, so copy them into buffers of the frame's size.
   for (unsigned char** buffer : {&f.dst, &f.src}) {
+    if (*buffer == nullptr) continue;
+    convert(buffer, f.width, f.height, channels);
     unsigned char* whole = static_cast<unsigned char*>(PageAlloc(f.bytes));
     std::memcpy(whole, *buffer, f.rowValues * size_t(f.height) * (now ? 2 : 1));
     PageFree(*buffer);
@@ -369,6 +394,80 @@ void RasterScene(State& st, int failAt) {
   if (st.adopted != nullptr && z != st.adopted) st.adopted = nullptr;
 }
 
+// The frame and the adopted depth buffer (its bits) after a draw.
+struct Drawn {
+  std::vector<uint8_t> frame;
+  std::vector<uint8_t> depth;
+  bool operator==(const Drawn& o) const { return frame == o.frame && depth == o.depth; }
+};
+
+Drawn DrawnNow(const State& st) {
+  Drawn d;
+  d.frame.assign(st.frame.dst, st.frame.dst + st.frame.bytes);
+  if (st.adopted != nullptr) {
+    const uint8_t* z = reinterpret_cast<const uint8_t*>(st.adopted);
+    d.depth.assign(z, z + st.adoptedCount * sizeof(float));
+  }
+  return d;
+}
+
+void Restore(State& st, const Drawn& d) {
+  std::memcpy(st.frame.dst, d.frame.data(), d.frame.size());
+  if (st.adopted != nullptr && !d.depth.empty())
+    std::memcpy(st.adopted, d.depth.data(), d.depth.size());
+}
+
+// Work of walking every sample and box pixel of the scene unclipped, about.
+double PlainWork(const Scene& s) {
+  double work = 0.0;
+  const size_t n = s.points.size();
+  for (const __Triangle3ds& t : s.triangles) {
+    if (t.vert[0] >= n || t.vert[1] >= n || t.vert[2] >= n) continue;
+    const __Point3ds& a = s.points[t.vert[0]];
+    const __Point3ds& b = s.points[t.vert[1]];
+    const __Point3ds& c = s.points[t.vert[2]];
+    auto length = [](const __Point3ds& p, const __Point3ds& q) {
+      const double dx = double(p.x) - q.x, dy = double(p.y) - q.y, dz = double(p.z) - q.z;
+      return std::sqrt(dx * dx + dy * dy + dz * dz);
+    };
+    const double l02 = length(a, c), l12 = length(b, c), l01 = length(a, b);
+    const double w = (2.0 * l02 + 2.0) * (2.0 * l12 + 2.0) + (l01 + 8.0) * (l01 + l02 + l12 + 8.0);
+    if (!(w < MAX_PLAIN_WORK)) return HUGE_VAL;  // also NaN
+    work += w;
+  }
+  return work;
+}
+
+// A scene without failures, with the default per-pixel function: on every
+// vector path it must draw what the general path draws (one call a pixel,
+// through ForwardRenderOnePixel), and where its walks may be clipped, what
+// the unclipped walks draw.
+void RasterSceneEveryWay(State& st) {
+  const Drawn start = DrawnNow(st);
+  SimdForcePath(SimdPath::Scalar);
+  __SetNewRenderOnePixel(ForwardRenderOnePixel);
+  RasterScene(st, -1);
+  __SetDefRenderOnePixel();
+  const Drawn general = DrawnNow(st);
+  for (SimdPath path : kSimdPaths) {
+    if (!SimdPathAvailable(path)) continue;
+    Restore(st, start);
+    SimdForcePath(path);
+    RasterScene(st, -1);
+    FUZZ_CHECK(DrawnNow(st) == general);
+  }
+  SimdResetPath();
+  const unsigned char mode = __GetDrawMode();
+  const bool clippable = mode == 0 || mode == 1 || mode == 2 || mode == 9 || mode == 10;
+  if (clippable && PlainWork(st.scene) < MAX_PLAIN_WORK) {
+    Restore(st, start);
+    gRasterClipWalks = false;
+    RasterScene(st, -1);
+    gRasterClipWalks = true;
+    FUZZ_CHECK(DrawnNow(st) == general);
+  }
+}
+
 void Call(State& st, ByteReader& in) {
   Frame& f = st.frame;
   Scene& s = st.scene;
@@ -376,7 +475,10 @@ void Call(State& st, ByteReader& in) {
   const bool canDraw = f.dst != nullptr;
   switch (in.Small(0, 9)) {
     case 0:
-      if (canDraw) RasterScene(st, -1);
+      if (canDraw && _RenderOnePixelFunc == RenderOnePixel)
+        RasterSceneEveryWay(st);
+      else if (canDraw)
+        RasterScene(st, -1);
       break;
     case 1:  // out of memory at any of the call's buffers: nothing drawn
       if (canDraw) {
@@ -391,8 +493,9 @@ void Call(State& st, ByteReader& in) {
         __RasterSolid(f.dst, f.width, f.height, f.stride, int(s.points.size()),
                       int(s.triangles.size()), s.triangles.data(), s.points.data(), f.centerX,
                       f.centerY, in.Coord(m), in.Coord(m), in.Coord(m), in.Coord(1.0f));
-        // The frame geometry is now this frame's: the line routine may follow.
-        if (in.Bool())
+        // The frame geometry is now this frame's: the line routine may follow
+        // (it takes no point count: the caller keeps the indices in range).
+        if (in.Bool() && TrianglesIndexed(s.triangles, s.points.size()))
           __DrawScenesLineColor(in.Coord(8.0f), in.Range(-70000, 70000), in.Range(-70000, 70000),
                                 in.Range(-70000, 70000), f.dst, f.src, f.width, f.height, 0,
                                 int(s.triangles.size()), s.triangles.data(), s.points.data(),
@@ -407,9 +510,12 @@ void Call(State& st, ByteReader& in) {
         }
       }
       break;
-    case 3:
-      __Sort(int(s.triangles.size()) - in.Small(0, 1), s.triangles.data(), s.points.data());
+    case 3: {  // takes no point count: the caller keeps the indices in range
+      const int count = int(s.triangles.size()) - in.Small(0, 1);
+      if (TrianglesIndexed(s.triangles, s.points.size()))
+        __Sort(count, s.triangles.data(), s.points.data());
       break;
+    }
     case 4: {
       const float val = in.Coord(1.0f), px = in.Coord(float(MAX_SIDE)),
                   py = in.Coord(float(MAX_SIDE)), far = in.Coord(1000.0f);
@@ -418,7 +524,7 @@ void Call(State& st, ByteReader& in) {
       break;
     }
     case 5: {  // one switch to any byte value
-      const int which = in.Small(0, 6);
+      const int which = in.Small(0, 10);
       const unsigned char v = in.Byte();
       switch (which) {
         case 0: __SetDrawMode(v); FUZZ_CHECK(__GetDrawMode() == v); break;
@@ -430,7 +536,11 @@ void Call(State& st, ByteReader& in) {
         case 3: __SetDubleSide(v); FUZZ_CHECK(__GetDubleSide() == v); break;
         case 4: __SetDrawBackFaces(v); FUZZ_CHECK(__GetDrawBackFaces() == v); break;
         case 5: __SetUseMultyRefract(v); FUZZ_CHECK(__GetUseMultyRefract() == v); break;
-        default: __SetUsePhong2(v); FUZZ_CHECK(__GetUsePhong2() == v); break;
+        case 6: __SetUsePhong2(v); FUZZ_CHECK(__GetUsePhong2() == v); break;
+        case 7: __SetUseGlass(v); FUZZ_CHECK(__GetUseGlass() == v); break;
+        case 8: __SetUsePersp(v); FUZZ_CHECK(__GetUsePersp() == v); break;
+        case 9: __SetUseReflection(v); FUZZ_CHECK(__GetUseReflection() == v); break;
+        default: __SetUseCustomMats(v); FUZZ_CHECK(__GetUseCustomMats() == v); break;
       }
       break;
     }
@@ -443,6 +553,7 @@ void Call(State& st, ByteReader& in) {
       const int w = in.Small(-1, MAX_SIDE), h = in.Small(-1, MAX_SIDE);
       if (w > 0 && h > 0) {
         const size_t n = size_t(w) * size_t(h);
+        st.adoptedCount = n;
         st.adopted = static_cast<float*>(PageAlloc(n * sizeof(float)));
         const float fill = in.Bool() ? in.AnyFloat() : -1.6947395e38f;
         for (size_t i = 0; i < n; ++i) st.adopted[i] = fill;
@@ -464,7 +575,7 @@ void Call(State& st, ByteReader& in) {
       } else {
         __SetDefRenderOnePixel();
       }
-      _WireSize = in.Coord(4.0f);
+      _WireSize = WireSize(in);
       break;
     }
     default:
@@ -490,7 +601,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   __SetDrawBackFaces(in.Byte());
   __SetUseMultyRefract(in.Byte());
   __SetUsePhong2(in.Byte());
-  _WireSize = in.Coord(4.0f);
+  _WireSize = WireSize(in);
   ReadScene(in, st.scene);
   CheckChannels(st.frame);
 

@@ -12,8 +12,11 @@
 // may take any float bits.
 void ReadPoints(ByteReader& in, int maxCount, float scale, std::vector<__Point3ds>& points);
 
-// Up to maxCount triangles over `pointCount` vertices, every index below it
-// (none when there are no vertices); any flags; material indices 0..4 and
-// 0xFFFF.
+// Up to maxCount triangles over `pointCount` vertices: indices mostly below
+// it (when there are vertices), some just beyond it, some of any value;
+// any flags; material indices 0..4 and 0xFFFF.
 void ReadTriangles(ByteReader& in, int maxCount, int pointCount,
                    std::vector<__Triangle3ds>& triangles);
+
+// Whether every index lies below pointCount.
+bool TrianglesIndexed(const std::vector<__Triangle3ds>& triangles, size_t pointCount);

@@ -12,7 +12,11 @@
 # executions, coverage, corpus and findings; exits non-zero when a target
 # found anything.
 #
-# Usage: scripts/fuzz.sh [SECONDS] [--fresh] [--jobs N]
+# --merge afterwards adds to the seed corpora the new inputs that reach
+# code (edges) the seeds do not, each target's in turn (libFuzzer's
+# -merge=1 without hit counts or value profiles, so few inputs are added).
+#
+# Usage: scripts/fuzz.sh [SECONDS] [--fresh] [--jobs N] [--merge]
 # FUZZ_TIMEOUT (default 25): seconds after which one input counts as a hang
 # (generous: a machine shared with parallel builds slows every input; the
 # summary shows each target's slowest input, which stays far below a second).
@@ -21,11 +25,13 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 seconds=60
 fresh=0
+merge=0
 jobs=$(nproc 2>/dev/null || echo 4)
 while [ $# -gt 0 ]; do
   case "$1" in
     --fresh) fresh=1 ;;
     --jobs) shift; jobs="$1" ;;
+    --merge) merge=1 ;;
     *) seconds="$1" ;;
   esac
   shift
@@ -42,17 +48,22 @@ targets=$(find "$build/fuzz" -maxdepth 1 -type f -name '*_fuzzer' | sort)
 [ "$fresh" -eq 1 ] && rm -rf "$build/corpus"
 mkdir -p "$build/logs"
 
+# The seed corpus of a target; the three plug-ins' render targets share one
+# harness and its seeds.
+seeds_of() {
+  case "$1" in
+    render_*_fuzzer) seeds="fuzz/corpus/render_fuzzer" ;;
+    *) seeds="fuzz/corpus/$1" ;;
+  esac
+  [ -d "$seeds" ] && echo "$seeds" || echo ""
+}
+
 run() {
   name=$(basename "$1")
   mkdir -p "$build/corpus/$name" "$build/findings/$name"
   dict=""
   [ -f "fuzz/dict/$name.dict" ] && dict="-dict=fuzz/dict/$name.dict"
-  # The three plug-ins' render targets share one harness and its seeds.
-  case "$name" in
-    render_*_fuzzer) seeds="fuzz/corpus/render_fuzzer" ;;
-    *) seeds="fuzz/corpus/$name" ;;
-  esac
-  [ -d "$seeds" ] || seeds=""
+  seeds=$(seeds_of "$name")
   rc=0
   # shellcheck disable=SC2086
   "$1" -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb=2048 -print_final_stats=1 \
@@ -94,5 +105,16 @@ for t in $targets; do
     "${slowest:-?}" "$verdict"
   [ "$rc" -ne 0 ] && echo "    log: $log; inputs: $build/findings/$name/"
 done
+if [ "$merge" -eq 1 ]; then
+  for t in $targets; do
+    name=$(basename "$t")
+    seeds=$(seeds_of "$name")
+    [ -n "$seeds" ] || { seeds="fuzz/corpus/$name"; mkdir -p "$seeds"; }
+    before=$(ls "$seeds" | wc -l)
+    "$t" -merge=1 -use_counters=0 -use_value_profile=0 -timeout="$timeout" -rss_limit_mb=2048 \
+      "$seeds" "$build/corpus/$name" > "$build/logs/$name.merge.log" 2>&1 || status=1
+    echo "merge $name: $before -> $(ls "$seeds" | wc -l) seeds"
+  done
+fi
 [ "$status" -eq 0 ] && echo "fuzz: no findings" || echo "fuzz: FINDINGS (see above)" >&2
 exit "$status"

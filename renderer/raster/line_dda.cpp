@@ -79,7 +79,10 @@ void PutPixelInverse(unsigned char* dst, unsigned char* src, int width, int heig
                      float y) {
   const int64_t i = DdaPixel(width, height, x, y);
   if (i < 0) return;
-  for (int c = 0; c < 3; ++c) SetChannel(dst, i + c, MaxChannel - GetChannel(src, i + c));
+  // Without a source nothing shows through: it reads as black, so the
+  // outline is white.
+  for (int c = 0; c < 3; ++c)
+    SetChannel(dst, i + c, MaxChannel - (src != nullptr ? GetChannel(src, i + c) : 0));
   SetChannel(dst, i + 3, MaxChannel);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "renderer/raster/patch_net.h"
+#include "renderer/raster/patch_reach.h"
 #include "renderer/raster/raster_internal.h"
 #include "renderer/raster/rasterize.h"
 
@@ -123,18 +124,20 @@ void RasterPatchBezier(unsigned char* dst, unsigned char* src, int /*width*/, in
   fill.lights = lights;
   fill.glass = glass;
   fill.textured = textured;
-  WalkPatchGrid(grid, fill);
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0);
+  WalkPatchGridInFrame(grid, reach, fill);
 }
 
 // Each triangle alone through the edge layer, whatever _Quality holds, over
 // its box padded by its own extent.
 void RasterSceneBezier(unsigned char* dst, unsigned char* src, int width, int height,
-                       int /*pointCount*/, int triangleCount, __Triangle3ds* triangles,
+                       int pointCount, int triangleCount, __Triangle3ds* triangles,
                        __Point3ds* points, int centerX, int centerY, int materialCount,
                        material3ds* materials, __Texture* textures, int lightCount,
                        light3ds* lights, GlassProp* glass) {
   for (int i = 0; i < triangleCount; ++i) {
     __Triangle3ds* triangle = &triangles[i];
+    if (!TriangleIndexed(triangle, pointCount)) continue;
     PatchBox box = PatchLayerBox(triangle, points, centerX, centerY);
     ClearLayerRect(box.left, box.top, box.right, box.bottom);
     RasterPatchBezier(_EdgeLayer, src, width, height, triangle, points, centerX, centerY,

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "renderer/raster/patch_net.h"
+#include "renderer/raster/patch_reach.h"
 #include "renderer/raster/raster_internal.h"
 #include "renderer/raster/rasterize.h"
 
@@ -71,17 +72,19 @@ void RasterPatchContour(unsigned char* dst, unsigned char* src, int /*width*/, i
     fill.colour[1] = 0.0f;
     fill.colour[2] = 0.0f;
   }
-  WalkPatchGrid(grid, fill);
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, 0.0);
+  WalkPatchGridInFrame(grid, reach, fill);
 }
 
 // Front pass only: nothing at all during the back-face pass.
 void RasterSceneContour(unsigned char* dst, unsigned char* src, int width, int height,
-                        int /*pointCount*/, int triangleCount, __Triangle3ds* triangles,
+                        int pointCount, int triangleCount, __Triangle3ds* triangles,
                         __Point3ds* points, int centerX, int centerY, int materialCount,
                         material3ds* materials, __Texture* /*textures*/, int /*lightCount*/,
                         light3ds* /*lights*/, GlassProp* /*glass*/) {
   if (_DrawBackFaces1 != 0) return;
   for (int i = 0; i < triangleCount; ++i)
-    RasterPatchContour(dst, src, width, height, &triangles[i], points, centerX, centerY,
-                       materialCount, materials);
+    if (TriangleIndexed(&triangles[i], pointCount))
+      RasterPatchContour(dst, src, width, height, &triangles[i], points, centerX, centerY,
+                         materialCount, materials);
 }

@@ -80,12 +80,13 @@ void RasterPatchQuad(unsigned char* dst, unsigned char* src, int width, int heig
 // Each triangle alone through the edge layer, whatever _Quality holds, over
 // its box padded by its own extent.
 void RasterScenePatches(unsigned char* dst, unsigned char* src, int width, int height,
-                        int /*pointCount*/, int triangleCount, __Triangle3ds* triangles,
+                        int pointCount, int triangleCount, __Triangle3ds* triangles,
                         __Point3ds* points, int centerX, int centerY, int materialCount,
                         material3ds* materials, __Texture* textures, int lightCount,
                         light3ds* lights, GlassProp* glass) {
   for (int i = 0; i < triangleCount; ++i) {
     __Triangle3ds* triangle = &triangles[i];
+    if (!TriangleIndexed(triangle, pointCount)) continue;
     PatchBox box = PatchLayerBox(triangle, points, centerX, centerY);
     ClearLayerRect(box.left, box.top, box.right, box.bottom);
     RasterPatchQuad(_EdgeLayer, src, width, height, textures, materials, materialCount, triangle,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "renderer/raster/patch_net.h"
+#include "renderer/raster/patch_reach.h"
 #include "renderer/raster/raster_internal.h"
 #include "renderer/raster/rasterize.h"
 
@@ -42,8 +43,7 @@ struct WireCurve {
   GlassProp* glass;
   double prevX, prevY;
 
-  void Point(double t) {
-    double w0, w1, w2;
+  void Weights(double t, double& w0, double& w1, double& w2) const {
     if (edge == 0) {  // vertex 2 to vertex 1
       w0 = 0.0, w1 = t, w2 = 1.0 - t;
     } else if (edge == 1) {  // vertex 2 to vertex 0
@@ -51,6 +51,21 @@ struct WireCurve {
     } else {  // vertex 0 to vertex 1
       w0 = 1.0 - t, w1 = t, w2 = 0.0;
     }
+  }
+
+  // The point at t becomes the previous one without a segment to it.
+  void Move(double t) {
+    double w0, w1, w2, b[PATCH_CONTROLS], p[3];
+    Weights(t, w0, w1, w2);
+    PatchBernstein(w0, w1, w2, b);
+    PatchEval3(net->pos64, b, p);
+    prevX = p[0];
+    prevY = p[1];
+  }
+
+  void Point(double t) {
+    double w0, w1, w2;
+    Weights(t, w0, w1, w2);
     double b[PATCH_CONTROLS];
     PatchBernstein(w0, w1, w2, b);
     double p[3];
@@ -72,6 +87,35 @@ struct WireCurve {
     }
     prevX = p[0];
     prevY = p[1];
+  }
+};
+
+// The points of WalkPatchWire with the runs whose segments cannot reach the
+// frame passed by Move: points first .. end - 1 (first >= 1), t the value of
+// point first - 1, which is the previous point. The segments of the run lie
+// in the hull of the curve from t to the run's last point.
+struct WireClipper {
+  WireCurve& curve;
+  const PatchReach& reach;
+  double step;
+  static constexpr uint64_t LEAF = 4;
+
+  void Run(uint64_t first, uint64_t end, double t) {
+    const double last = RepeatedSum(t, step, end - first);
+    double a[3], b[3];
+    curve.Weights(t, a[0], a[1], a[2]);
+    curve.Weights(last, b[0], b[1], b[2]);
+    if (PatchSegmentMisses(reach, a, b)) {
+      curve.Move(last);
+      return;
+    }
+    if (end - first <= LEAF) {
+      for (uint64_t k = first; k < end; ++k) curve.Point(t += step);
+      return;
+    }
+    const uint64_t mid = first + (end - first) / 2;
+    Run(first, mid, t);
+    Run(mid, end, RepeatedSum(t, step, mid - first));
   }
 };
 
@@ -102,7 +146,19 @@ void DrawPatchWireEdge(unsigned char edge, unsigned char* dst, unsigned char* sr
   curve.lightCount = lightCount;
   curve.lights = lights;
   curve.glass = glass;
-  WalkPatchWire(step, curve);
+  // A segment's pixels lie within its caps and runs of trunc(2.5 + width).
+  const double pad = double(TruncToInt(2.5 + double(_WireSize))) + 4.0;
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, pad);
+  if (!reach.clip) {
+    WalkPatchWire(step, curve);
+    return;
+  }
+  // The points below 1, then 1 itself.
+  const uint64_t below = RepeatedSumCount(step, false);
+  curve.Point(0.0);
+  WireClipper clipper{curve, reach, step};
+  if (below > 1) clipper.Run(1, below, 0.0);
+  curve.Point(1.0);
 }
 
 void DrawPatchWireEdges(unsigned char* dst, unsigned char* src, int width, int height,
@@ -115,11 +171,12 @@ void DrawPatchWireEdges(unsigned char* dst, unsigned char* src, int width, int h
 }
 
 void RasterSceneWire(unsigned char* dst, unsigned char* src, int width, int height,
-                     int /*pointCount*/, int triangleCount, __Triangle3ds* triangles,
+                     int pointCount, int triangleCount, __Triangle3ds* triangles,
                      __Point3ds* points, int centerX, int centerY, int materialCount,
                      material3ds* materials, __Texture* textures, int lightCount, light3ds* lights,
                      GlassProp* glass) {
   for (int i = 0; i < triangleCount; ++i)
-    DrawPatchWireEdges(dst, src, width, height, &triangles[i], points, centerX, centerY,
-                       materialCount, materials, textures, lightCount, lights, glass);
+    if (TriangleIndexed(&triangles[i], pointCount))
+      DrawPatchWireEdges(dst, src, width, height, &triangles[i], points, centerX, centerY,
+                         materialCount, materials, textures, lightCount, lights, glass);
 }

@@ -124,7 +124,8 @@ inline void ResetLayerTouched() { gLayerTouched = {INT32_MAX, INT32_MAX, INT32_M
 // ---------------------------------------------------------------------------
 // Scene loops called by __RasterScene's draw-mode switch. One call draws all
 // triangles in array order for the current pass (_DrawBackFaces1 tells the
-// back-face pass). pointCount is not used by the loops.
+// back-face pass). Triangles with an index at or above pointCount are
+// skipped (TriangleIndexed).
 // ---------------------------------------------------------------------------
 #define VELARRA_SCENE_LOOP_ARGS                                                              \
   unsigned char *dst, unsigned char *src, int width, int height, int pointCount,             \

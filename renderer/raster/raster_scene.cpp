@@ -143,7 +143,7 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   float* depth2 = static_cast<float*>(take(depthBytes, false));
   if (banded) {
     const uint64_t entries =
-        uint64_t(SceneBandEntries(triangleCount, triangles, points, centerY, height, bands.rows));
+        uint64_t(SceneBandEntries(pointCount, triangleCount, triangles, points, centerY, height, bands.rows));
     bands.start = static_cast<int*>(take((2 * uint64_t(bands.count) + 1 + entries) * sizeof(int), false));
     if (bands.start != nullptr) {
       bands.cleared = bands.start + bands.count + 1;

@@ -196,6 +196,15 @@ void DrawTriangleEdgesColor(float lineWidth, int c0, int c1, int c2, unsigned ch
                             unsigned char* src, int width, int height, __Triangle3ds* triangle,
                             __Point3ds* points, int centerX, int centerY);
 
+// True when all three vertex indices lie below pointCount (unsigned, so an
+// index of 2^31 or more is out too; nothing is, for a count of 0 or less).
+// The callers that know the count skip other triangles: the renderer is
+// exported, and another module may pass any index.
+inline bool TriangleIndexed(const __Triangle3ds* triangle, int pointCount) {
+  const uint32_t n = pointCount > 0 ? uint32_t(pointCount) : 0u;
+  return triangle->vert[0] < n && triangle->vert[1] < n && triangle->vert[2] < n;
+}
+
 // True when x and y (and z, when the caller uses depth or the plane) of the
 // triangle's three vertices are finite.
 bool TriangleIsFinite(const __Triangle3ds* triangle, const __Point3ds* points, bool withZ);

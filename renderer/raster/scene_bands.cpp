@@ -59,12 +59,12 @@ bool TriangleRows(const __Triangle3ds* triangle, const __Point3ds* points, int c
   return true;
 }
 
-int64_t SceneBandEntries(int triangleCount, const __Triangle3ds* triangles,
+int64_t SceneBandEntries(int pointCount, int triangleCount, const __Triangle3ds* triangles,
                          const __Point3ds* points, int centerY, int height, int rows) {
   int64_t entries = 0;
   for (int t = 0; t < triangleCount; ++t) {
     int first, last;
-    if (TriangleIsFinite(&triangles[t], points, true) &&
+    if (TriangleIndexed(&triangles[t], pointCount) && TriangleIsFinite(&triangles[t], points, true) &&
         TriangleRows(&triangles[t], points, centerY, height, first, last))
       entries += last / rows - first / rows + 1;
   }

@@ -46,8 +46,9 @@ extern int gSceneBandRowsForced;
 bool TriangleRows(const __Triangle3ds* triangle, const __Point3ds* points, int centerY,
                   int height, int& first, int& last);
 
-// Entries the lists need for every finite triangle of a scene.
-int64_t SceneBandEntries(int triangleCount, const __Triangle3ds* triangles,
+// Entries the lists need for every finite triangle of a scene whose indices
+// lie below pointCount.
+int64_t SceneBandEntries(int pointCount, int triangleCount, const __Triangle3ds* triangles,
                          const __Point3ds* points, int centerY, int height, int rows);
 
 // Fills the lists with the triangles t for which drawn(t) holds.

@@ -83,12 +83,12 @@ struct FillPass {
 };
 
 void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
-  (void)pointCount;
   FillPass pass{setup,     dst,       src,       width,      height, points,
                 centerX,   centerY,   materialCount, materials, textures, lightCount,
                 lights,    glass,     _Quality != 0, _RenderOnePixelFunc == RenderOnePixel};
   auto drawn = [&](int t) {
-    return TriangleIsFinite(&triangles[t], points, true) &&
+    return TriangleIndexed(&triangles[t], pointCount) &&
+           TriangleIsFinite(&triangles[t], points, true) &&
            DrawnInThisPass(&triangles[t], points, true);
   };
   SceneBands& b = gSceneBands;
@@ -112,20 +112,23 @@ void FillScene(Setup setup, VELARRA_SCENE_LOOP_ARGS) {
 }  // namespace
 
 void RasterSceneRough(VELARRA_SCENE_LOOP_ARGS) {
-  (void)pointCount, (void)materialCount, (void)materials, (void)textures, (void)lightCount,
+  (void)materialCount, (void)materials, (void)textures, (void)lightCount,
       (void)lights, (void)glass;
   for (int t = 0; t < triangleCount; ++t) {
     __Triangle3ds* tri = &triangles[t];
-    if (!TriangleIsFinite(tri, points, false) || !DrawnInThisPass(tri, points, false)) continue;
+    if (!TriangleIndexed(tri, pointCount) || !TriangleIsFinite(tri, points, false) ||
+        !DrawnInThisPass(tri, points, false))
+      continue;
     DrawTriangleEdgesInverse(dst, src, width, height, tri, points, centerX, centerY);
   }
 }
 
 void RasterSceneLine(VELARRA_SCENE_LOOP_ARGS) {
-  (void)pointCount;
   for (int t = 0; t < triangleCount; ++t) {
     __Triangle3ds* tri = &triangles[t];
-    if (!TriangleIsFinite(tri, points, true) || !DrawnInThisPass(tri, points, false)) continue;
+    if (!TriangleIndexed(tri, pointCount) || !TriangleIsFinite(tri, points, true) ||
+        !DrawnInThisPass(tri, points, false))
+      continue;
     DrawTriangleEdgesShaded(dst, src, width, height, textures, materials, materialCount, tri,
                             points, centerX, centerY, lightCount, lights, glass);
   }
@@ -143,12 +146,13 @@ void RasterScenePhong(VELARRA_SCENE_LOOP_ARGS) {
             glass);
 }
 
-void RasterSolidTriangles(unsigned char* dst, int width, int height, int, int triangleCount,
-                          __Triangle3ds* triangles, __Point3ds* points, int centerX, int centerY,
-                          float c0, float c1, float c2, float opacity) {
+void RasterSolidTriangles(unsigned char* dst, int width, int height, int pointCount,
+                          int triangleCount, __Triangle3ds* triangles, __Point3ds* points,
+                          int centerX, int centerY, float c0, float c1, float c2, float opacity) {
   for (int t = 0; t < triangleCount; ++t)
-    SetupTriangleSolid(dst, width, height, &triangles[t], points, centerX, centerY, c0, c1, c2,
-                       opacity);
+    if (TriangleIndexed(&triangles[t], pointCount))
+      SetupTriangleSolid(dst, width, height, &triangles[t], points, centerX, centerY, c0, c1, c2,
+                         opacity);
 }
 
 void __DrawScenesLineColor(float lineWidth, int c0, int c1, int c2, unsigned char* dst,

@@ -16,6 +16,7 @@ constexpr float GLASS_EMPTY_DEPTH = -1e37f;
 //     channel's samples record z in ZBuff2 unless within that distance;
 //   - the front pass after a back-face pass: the source frame blended with
 //     the back faces drawn into the background layer, by the frame's alpha.
+// A null source frame reads as transparent black: nothing shows through.
 float GlassSource(int c, int x, int y, float z, const unsigned char* src);
 
 // The triangle's plane depth at absolute pixel (x, y); the pixel's own

@@ -137,9 +137,9 @@ float Times(float a, float b) {
                      u,         v,         prev,     t.planeA, t.planeB, t.planeC, t.planeD};
   };
 
-  if (t.hasMaterial && t.textures != nullptr)
+  if (const unsigned used = ShadeSlotsUsed(t))
     ApplyTextureSlots(s, t.materials[t.index], t.textures + int64_t(t.index) * SLOTS_PER_MATERIAL,
-                      call());
+                      used, call());
 
   // Without the default light the pixel is black (and glass is not applied).
   out0 = out1 = out2 = 0.0f;

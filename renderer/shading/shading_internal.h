@@ -33,9 +33,10 @@ struct PixelCall {
 // reflection lookup (slot 3, with the normal of the face flips); when
 // call.textured is non-zero the texture (slot 0), opacity (slot 1) and bump
 // (slot 2) maps; then the blend of the reflection colour into the diffuse
-// colour. `slots` are the material's four __Texture slots.
+// colour. `slots` are the material's four __Texture slots, `used` the mask
+// of those sampled (ShadeSlotsUsed: bit k for slot k).
 void ApplyTextureSlots(PixelShade& shade, const material3ds& material, const __Texture* slots,
-                       const PixelCall& call);
+                       unsigned used, const PixelCall& call);
 
 // Runs when the triangle's glass record is enabled, after the texture slots
 // and after a light has been found, before the lighting: replaces the diffuse

@@ -13,19 +13,19 @@ enum : int { BLOCK_TEXTURE = 0, BLOCK_OPACITY = 2, BLOCK_BUMP = 3, BLOCK_REFLECT
 }  // namespace
 
 void ApplyTextureSlots(PixelShade& shade, const material3ds& material, const __Texture* slots,
-                       const PixelCall& call) {
+                       unsigned used, const PixelCall& call) {
   float reflection[3];
-  const bool reflects = slots[SLOT_REFLECTION].enabled != 0;
+  const bool reflects = (used & (1u << SLOT_REFLECTION)) != 0;
   if (reflects)
     LookupReflection(shade, material.maps[BLOCK_REFLECTION], slots[SLOT_REFLECTION], call,
                      reflection);
 
   if (call.textured) {
-    if (slots[SLOT_TEXTURE].enabled)
+    if (used & (1u << SLOT_TEXTURE))
       ApplyTextureMap(shade, material.maps[BLOCK_TEXTURE], slots[SLOT_TEXTURE], call);
-    if (slots[SLOT_OPACITY].enabled)
+    if (used & (1u << SLOT_OPACITY))
       ApplyOpacityMap(shade, material.maps[BLOCK_OPACITY], slots[SLOT_OPACITY], call);
-    if (slots[SLOT_BUMP].enabled)
+    if (used & (1u << SLOT_BUMP))
       ApplyBumpMap(shade, material.maps[BLOCK_BUMP], slots[SLOT_BUMP], call);
   }
 

@@ -52,15 +52,19 @@ float ShadeTrianglePixel(const TriangleShade& t, float px, float py, float pz,
                          const __Point* normal, unsigned char textured, float u, float v,
                          __PrevInfo* prev, float& out0, float& out1, float& out2);
 
-// The enabled texture slots of the prepared triangle's material: bit k for
-// slot k (0 texture, 1 opacity, 2 bump, 3 reflection); 0 without a material
-// or without texture slots.
+// The texture slots of the prepared triangle's material that are sampled:
+// bit k for slot k (0 texture, 1 opacity, 2 bump, 3 reflection); 0 without a
+// material or without texture slots. An enabled slot without texels (width
+// or height 0 or less, or no pixels) counts as disabled: there is nothing to
+// sample, and addressing it would read before a null pointer.
 inline unsigned ShadeSlotsUsed(const TriangleShade& t) {
   if (!t.hasMaterial || t.textures == nullptr) return 0;
   const __Texture* slots = t.textures + int64_t(t.index) * 4;
   unsigned used = 0;
-  for (unsigned k = 0; k < 4; ++k)
-    if (slots[k].enabled) used |= 1u << k;
+  for (unsigned k = 0; k < 4; ++k) {
+    const __Texture& s = slots[k];
+    if (s.enabled && s.width > 0 && s.height > 0 && s.pixels != nullptr) used |= 1u << k;
+  }
   return used;
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "renderer/raster/patch_reach.h"
 #include "tests/curved/curved_fixture.h"
 
 namespace curved {
@@ -250,6 +251,35 @@ TEST_F(PatchGridTest, WorkIsBoundedByTheFrame) {
   Install(1920, 1080);
   EXPECT_EQ(PatchSampleCap(), int64_t(64) * 1920 * 1080);
   EXPECT_TRUE(PatchGridSteps(&t, big, &grid));
+}
+
+TEST(RepeatedSum, JumpsLandWhereTheAdditionsDo) {
+  // Steps of edges of many lengths, and some whose additions tie in the
+  // upper binades (half an ulp left over), where ties to even make the first
+  // increment from an odd start differ from the rest; also from such starts:
+  // every sum and both counts as the additions themselves give.
+  const double steps[] = {1.0 / 1.4,         1.0 / 6.0,           1.0 / 2000.6,
+                          1.0 / 246913.4,    0.5 / 3.3e5,         0x1p-20 + 0x1p-54,
+                          0x1p-20 + 0x3p-55, 0x1.4p-19 + 0x1p-54, 0x1.6p-18 + 0x1p-55};
+  for (double s : steps) {
+    for (double start : {0.0, 0.5 + 0x1p-53, 0.25 + 0x3p-54}) {
+      uint64_t below = 0, atMost = 0;
+      double w = start, from = start;
+      uint64_t n = 0, fromN = 0;
+      for (; w <= 1.0; w += s, ++n) {
+        below += w < 1.0;
+        ++atMost;
+        if ((n & (n - 1)) == 0 || n % 9973 == 0) {
+          ASSERT_EQ(RepeatedSum(start, s, n), w) << s << " " << n;
+          ASSERT_EQ(RepeatedSum(from, s, n - fromN), w) << s << " " << n;
+          from = w, fromN = n;
+        }
+      }
+      if (start != 0.0) continue;
+      EXPECT_EQ(RepeatedSumCount(s, false), below) << s;
+      EXPECT_EQ(RepeatedSumCount(s, true), atMost) << s;
+    }
+  }
 }
 
 TEST(PatchSamplePixel, TruncatesTowardZeroInsideTheFrame) {

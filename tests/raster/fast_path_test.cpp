@@ -15,22 +15,12 @@
 
 #include "renderer/raster/scene_bands.h"
 #include "renderer/simd/simd.h"
+#include "tests/raster/forward_pixel.h"
 #include "tests/raster/raster_fixture.h"
 
 namespace {
 
 constexpr int W = 48, H = 40;
-
-float Forward(float centerX, float centerY, unsigned char* dst, unsigned char* src, float px,
-              float py, float pz, __Triangle3ds* tri, material3ds* materials, int materialCount,
-              float& out0, float& out1, float& out2, __Point* normal, unsigned char textured,
-              float u, float v, __Texture* textures, int lightCount, light3ds* lights,
-              __PrevInfo* prev, GlassProp* glass, float planeA, float planeB, float planeC,
-              float planeD) {
-  return RenderOnePixel(centerX, centerY, dst, src, px, py, pz, tri, materials, materialCount,
-                        out0, out1, out2, normal, textured, u, v, textures, lightCount, lights,
-                        prev, glass, planeA, planeB, planeC, planeD);
-}
 
 struct Output {
   std::vector<unsigned char> frame;
@@ -196,7 +186,8 @@ TEST_F(FastPath, DefaultShaderShortcutsChangeNoPixel) {
           // The reference: one call a pixel, and the per-pixel compositing.
           ASSERT_TRUE(SimdForcePath(SimdPath::Scalar));
           const bool ownDepth = round % 4 == 3;
-          const Output general = Render(Forward, withMaterials, deep != 0, lights, ownDepth);
+          const Output general =
+              Render(ForwardRenderOnePixel, withMaterials, deep != 0, lights, ownDepth);
           for (SimdPath path : paths) {
             ASSERT_TRUE(SimdForcePath(path));
             const Output direct =

@@ -103,6 +103,16 @@ TEST_F(SceneTest, RoughDrawsInvertedSourceOutlinesOfFrontFaces) {
   _DubleSide = 1;
   Render(s);
   EXPECT_EQ(Covered().size(), outline);
+
+  // Without a source nothing shows through: the outline is white.
+  std::swap(s.tris[0].vert[0], s.tris[0].vert[2]);
+  _DubleSide = 0;
+  Fresh();
+  __RasterScene(dst_.data(), nullptr, 32, 32, 128, int(s.pts.size()), 1, s.tris.data(),
+                s.pts.data(), 16, 16, 0, nullptr, nullptr, 0, nullptr, nullptr);
+  EXPECT_EQ(Covered().size(), outline);
+  EXPECT_EQ(Chan(10, 6, 0), 255);
+  EXPECT_EQ(Chan(10, 6, 2), 255);
 }
 
 TEST_F(SceneTest, BackFacePassRunsFirstAndOwnedDepthIsClearedBetween) {
@@ -170,6 +180,25 @@ TEST_F(SceneTest, EmptySceneAndSolidFill) {
                   nullptr, 0, nullptr, nullptr);
     EXPECT_TRUE(Covered().empty());
   }
+  // A triangle with an index at or above the point count (also one that is
+  // negative as a signed number) is skipped in every mode: here the count
+  // leaves out the points of a triangle that would be drawn.
+  Scene out = TwoTriangles(1, 1);
+  for (__Point3ds& p : out.pts) p.nz = 1.0f;
+  out.tris = {Tri(3, 4, 5, 1), Tri(4, 3, 5, 1), Tri(0, 1, 0x80000000u, 1), Tri(0xFFFFFFFFu, 1, 2, 1)};
+  for (int mode : {0, 1, 2, 3, 6, 8, 9, 10}) {
+    Fresh();
+    _DrawMode = uint8_t(mode);
+    _DubleSide = 1;
+    __RasterScene(dst_.data(), src_.data(), 32, 32, 128, 3, 4, out.tris.data(), out.pts.data(), 16,
+                  16, 0, nullptr, nullptr, 0, nullptr, nullptr);
+    EXPECT_TRUE(Covered().empty()) << mode;
+    _DubleSide = 0;
+  }
+  Fresh();
+  __RasterSolid(dst_.data(), 32, 32, 128, 3, 4, out.tris.data(), out.pts.data(), 16, 16, 10, 20, 30,
+                1);
+  EXPECT_TRUE(Covered().empty());
   // The solid fill draws both windings, without shading.
   Fresh();
   _Quality = 0;

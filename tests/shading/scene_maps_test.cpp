@@ -289,6 +289,28 @@ TEST_F(SceneMaps, GlassBuffersOfTheScene) {
   }
 }
 
+TEST_F(SceneMaps, EnabledSlotsWithoutTexelsAreDisabled) {
+  // Nothing to sample: each such slot shades as a disabled one (it used to
+  // be addressed before a null pointer).
+  std::vector<std::vector<int64_t>> frames;
+  // Shapes: disabled; 0 wide; -1 high; no pixels; -3 wide.
+  for (int shape = 0; shape < 5; ++shape) {
+    Render(false, false, true, [&](material3ds& m, GlassProp&, __Texture* slots) {
+      for (map3ds& b : m.maps) b.amount = 1.0f, b.uScale = b.vScale = 1.0f;
+      for (int k = 0; k < 4; ++k) {
+        slots[k] = __Texture{};
+        slots[k].enabled = shape == 0 ? 0 : 1;
+        slots[k].width = shape == 1 ? 0 : (shape == 4 ? -3 : 4);
+        slots[k].height = shape == 2 ? -1 : 4;
+      }
+    });
+    std::vector<int64_t> frame;
+    for (int64_t i = 0; i < int64_t(W) * H * 4; ++i) frame.push_back(dst_.Get(i));
+    frames.push_back(frame);
+  }
+  for (int shape = 1; shape < 5; ++shape) EXPECT_EQ(frames[size_t(shape)], frames[0]) << shape;
+}
+
 TEST_F(SceneMaps, HostileMaterialsStayInsideEveryBuffer) {
   // Every map on one-texel and one-row textures with extreme amounts, scales
   // and glass values: the sanitizers watch the reads, the frame must stay

@@ -26,7 +26,10 @@ class TextureMaps : public ShadingTest {
   }
   PixelShade Run(const PixelCall& call, PixelShade shade = FacingShade()) {
     shade.reflectAmount = material_.maps[7].amount;
-    ApplyTextureSlots(shade, material_, slots_, call);
+    unsigned used = 0;
+    for (unsigned k = 0; k < 4; ++k)
+      if (slots_[k].enabled) used |= 1u << k;
+    ApplyTextureSlots(shade, material_, slots_, used, call);
     return shade;
   }
   material3ds material_;
