@@ -47,6 +47,10 @@ struct PatchReach {
 // walks unclipped (gRasterClipWalks) or for a pad that is no finite number.
 PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad);
 
+// Whether the whole patch lies inside the frame: its control net, widened by
+// the margin, does, so no sample can leave it.
+bool PatchNetInside(const PatchReach& r);
+
 // Whether the patch over the segment from a to b (barycentric weights), or
 // over the triangle a, b, c, lies off the frame.
 bool PatchSegmentMisses(const PatchReach& r, const double a[3], const double b[3]);
@@ -128,10 +132,12 @@ class PatchGridClipper {
   uint64_t columns_ = 0;
 };
 
-// The grid walk, clipped when reach.clip holds, else every sample.
+// The grid walk, clipped when reach.clip holds, else every sample. A patch
+// inside the frame, as most are, is walked plainly: the reach of its parts
+// would only be tested to find none off the frame.
 template <class Visitor>
 void WalkPatchGridInFrame(const PatchGrid& grid, const PatchReach& reach, Visitor& visit) {
-  if (!reach.clip) {
+  if (!reach.clip || PatchNetInside(reach)) {
     WalkPatchGrid(grid, visit);
     return;
   }
