@@ -82,8 +82,8 @@ void Blossom(const PatchNet& net, const double* u, const double* v, const double
   for (int c = 0; c < 2; ++c) out[c] = w[0] * r[0][c] + w[1] * r[1][c] + w[2] * r[2][c];
 }
 
-// Whether the box of the points, widened by the margin, lies off the frame.
-bool HullMisses(const PatchReach& r, const double (*p)[2], int count) {
+// Where the box of the points, widened by the margin, lies.
+PatchPart HullPart(const PatchReach& r, const double (*p)[2], int count) {
   double x0 = p[0][0], x1 = x0, y0 = p[0][1], y1 = y0;
   for (int i = 1; i < count; ++i) {
     x0 = std::fmin(x0, p[i][0]);
@@ -91,8 +91,15 @@ bool HullMisses(const PatchReach& r, const double (*p)[2], int count) {
     y0 = std::fmin(y0, p[i][1]);
     y1 = std::fmax(y1, p[i][1]);
   }
-  return x1 + r.margin <= r.left || x0 - r.margin >= r.right || y1 + r.margin <= r.top ||
-         y0 - r.margin >= r.bottom;
+  if (x1 + r.margin <= r.left || x0 - r.margin >= r.right || y1 + r.margin <= r.top ||
+      y0 - r.margin >= r.bottom)
+    return PatchPart::Off;
+  // fmin and fmax pass NaN over: every point is tested itself.
+  for (int i = 0; i < count; ++i)
+    if (!(p[i][0] - r.margin > r.left && p[i][0] + r.margin < r.right &&
+          p[i][1] - r.margin > r.top && p[i][1] + r.margin < r.bottom))
+      return PatchPart::Partly;
+  return PatchPart::Inside;
 }
 
 }  // namespace
@@ -132,17 +139,17 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
   return r;
 }
 
-bool PatchSegmentMisses(const PatchReach& r, const double a[3], const double b[3]) {
+PatchPart PatchSegmentPart(const PatchReach& r, const double a[3], const double b[3]) {
   double p[4][2];
   Blossom(*r.net, a, a, a, p[0]);
   Blossom(*r.net, a, a, b, p[1]);
   Blossom(*r.net, a, b, b, p[2]);
   Blossom(*r.net, b, b, b, p[3]);
-  return HullMisses(r, p, 4);
+  return HullPart(r, p, 4);
 }
 
-bool PatchTriangleMisses(const PatchReach& r, const double a[3], const double b[3],
-                         const double c[3]) {
+PatchPart PatchTrianglePart(const PatchReach& r, const double a[3], const double b[3],
+                            const double c[3]) {
   // b_ijk of the part: the blossom of i times a, j times b, k times c.
   double p[PATCH_CONTROLS][2];
   int n = 0;
@@ -155,5 +162,5 @@ bool PatchTriangleMisses(const PatchReach& r, const double a[3], const double b[
       while (m < 3) args[m++] = c;
       Blossom(*r.net, args[0], args[1], args[2], p[n++]);
     }
-  return HullMisses(r, p, n);
+  return HullPart(r, p, n);
 }

@@ -51,11 +51,14 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
 // the margin, does, so no sample can leave it.
 bool PatchNetInside(const PatchReach& r);
 
-// Whether the patch over the segment from a to b (barycentric weights), or
-// over the triangle a, b, c, lies off the frame.
-bool PatchSegmentMisses(const PatchReach& r, const double a[3], const double b[3]);
-bool PatchTriangleMisses(const PatchReach& r, const double a[3], const double b[3],
-                         const double c[3]);
+// Where the patch over the segment from a to b (barycentric weights), or
+// over the triangle a, b, c, lies: off the frame (none of its samples can
+// reach it), inside it (all of them do: no part of it need be tested
+// again), or partly.
+enum class PatchPart { Off, Inside, Partly };
+PatchPart PatchSegmentPart(const PatchReach& r, const double a[3], const double b[3]);
+PatchPart PatchTrianglePart(const PatchReach& r, const double a[3], const double b[3],
+                            const double c[3]);
 
 // The grid walk of WalkPatchGrid with the samples that cannot reach the
 // frame skipped: a run of them is one Skip() (for the visitors, a sample off
@@ -83,14 +86,20 @@ class PatchGridClipper {
     const double last = RepeatedSum(w1, grid_.s1, end - first - 1);
     const double a[3] = {0.0, w1, 1.0 - w1}, b[3] = {1.0 - w1, w1, 0.0};
     const double c[3] = {0.0, last, 1.0 - last}, d[3] = {1.0 - last, last, 0.0};
-    if (PatchTriangleMisses(reach_, a, b, c) && PatchTriangleMisses(reach_, b, d, c)) {
+    const PatchPart lower = PatchTrianglePart(reach_, a, b, c);
+    const PatchPart upper = PatchTrianglePart(reach_, b, d, c);
+    if (lower == PatchPart::Off && upper == PatchPart::Off) {
       visit_.Row();
       return;
     }
-    if (end - first <= LEAF) {
+    const bool inside = lower == PatchPart::Inside && upper == PatchPart::Inside;
+    if (inside || end - first <= LEAF) {
       for (uint64_t j = first; j < end; ++j, w1 += grid_.s1) {
         visit_.Row();
-        Columns(0, columns_, 0.0, w1);
+        if (inside)
+          Plain(0, columns_, 0.0, w1);
+        else
+          Columns(0, columns_, 0.0, w1);
       }
       return;
     }
@@ -108,22 +117,28 @@ class PatchGridClipper {
     double last = RepeatedSum(w0, grid_.s0, end - first - 1);
     if (last > 1.0 - w1) last = 1.0 - w1;  // no sample beyond the triangle
     const double a[3] = {w0, w1, 1.0 - w1 - w0}, b[3] = {last, w1, 1.0 - w1 - last};
-    if (PatchSegmentMisses(reach_, a, b)) {
+    const PatchPart part = PatchSegmentPart(reach_, a, b);
+    if (part == PatchPart::Off) {
       visit_.Skip();
       return;
     }
-    if (end - first <= LEAF) {
-      for (uint64_t k = first; k < end; ++k, w0 += grid_.s0) {
-        if (w0 + w1 > 1.0)
-          visit_.Skip();
-        else
-          visit_.Sample(w0, w1, 1.0 - w1 - w0);
-      }
+    if (part == PatchPart::Inside || end - first <= LEAF) {
+      Plain(first, end, w0, w1);
       return;
     }
     const uint64_t mid = first + (end - first) / 2;
     Columns(first, mid, w0, w1);
     Columns(mid, end, RepeatedSum(w0, grid_.s0, mid - first), w1);
+  }
+
+  // Columns first .. end - 1 of the row w1, each visited.
+  void Plain(uint64_t first, uint64_t end, double w0, double w1) {
+    for (uint64_t k = first; k < end; ++k, w0 += grid_.s0) {
+      if (w0 + w1 > 1.0)
+        visit_.Skip();
+      else
+        visit_.Sample(w0, w1, 1.0 - w1 - w0);
+    }
   }
 
   const PatchGrid& grid_;

@@ -105,11 +105,12 @@ struct WireClipper {
     double a[3], b[3];
     curve.Weights(t, a[0], a[1], a[2]);
     curve.Weights(last, b[0], b[1], b[2]);
-    if (PatchSegmentMisses(reach, a, b)) {
+    const PatchPart part = PatchSegmentPart(reach, a, b);
+    if (part == PatchPart::Off) {
       curve.Move(last);
       return;
     }
-    if (end - first <= LEAF) {
+    if (part == PatchPart::Inside || end - first <= LEAF) {
       for (uint64_t k = first; k < end; ++k) curve.Point(t += step);
       return;
     }
