@@ -104,13 +104,6 @@ PatchPart HullPart(const PatchReach& r, const double (*p)[2], int count) {
 
 }  // namespace
 
-bool PatchNetInside(const PatchReach& r) {
-  for (const double* p : r.net->pos64)
-    if (!(p[0] - r.margin > r.left && p[0] + r.margin < r.right && p[1] - r.margin > r.top &&
-          p[1] + r.margin < r.bottom))
-      return false;  // also NaN
-  return true;
-}
 
 double RepeatedSum(double w, double step, uint64_t n) {
   Advance(w, step, n, true);

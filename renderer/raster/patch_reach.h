@@ -47,10 +47,6 @@ struct PatchReach {
 // walks unclipped (gRasterClipWalks) or for a pad that is no finite number.
 PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad);
 
-// Whether the whole patch lies inside the frame: its control net, widened by
-// the margin, does, so no sample can leave it.
-bool PatchNetInside(const PatchReach& r);
-
 // Where the patch over the segment from a to b (barycentric weights), or
 // over the triangle a, b, c, lies: off the frame (none of its samples can
 // reach it), inside it (all of them do: no part of it need be tested
@@ -131,13 +127,15 @@ class PatchGridClipper {
     Columns(mid, end, RepeatedSum(w0, grid_.s0, mid - first), w1);
   }
 
-  // Columns first .. end - 1 of the row w1, each visited.
+  // Columns first .. end - 1 of the row w1, each visited; those beyond the
+  // triangle, the rest of the row, are one Skip().
   void Plain(uint64_t first, uint64_t end, double w0, double w1) {
     for (uint64_t k = first; k < end; ++k, w0 += grid_.s0) {
-      if (w0 + w1 > 1.0)
+      if (w0 + w1 > 1.0) {
         visit_.Skip();
-      else
-        visit_.Sample(w0, w1, 1.0 - w1 - w0);
+        return;
+      }
+      visit_.Sample(w0, w1, 1.0 - w1 - w0);
     }
   }
 
@@ -147,12 +145,10 @@ class PatchGridClipper {
   uint64_t columns_ = 0;
 };
 
-// The grid walk, clipped when reach.clip holds, else every sample. A patch
-// inside the frame, as most are, is walked plainly: the reach of its parts
-// would only be tested to find none off the frame.
+// The grid walk, clipped when reach.clip holds, else every sample.
 template <class Visitor>
 void WalkPatchGridInFrame(const PatchGrid& grid, const PatchReach& reach, Visitor& visit) {
-  if (!reach.clip || PatchNetInside(reach)) {
+  if (!reach.clip) {
     WalkPatchGrid(grid, visit);
     return;
   }

@@ -345,6 +345,26 @@ struct SpanLanes {
     else
       L::StoreI(p, Join8(c));
   }
+  // The same for the lanes of m alone (lane types with masked loads and
+  // stores); the other lanes load as 0 and are left as they are.
+  template <bool kDeep>
+  static void LoadDrawn(const unsigned char* p, M m, I c[4]) {
+    if constexpr (L::kMasked) {
+      if (kDeep)
+        L::LoadPixels16Masked(p, m, c);
+      else
+        Split8(L::LoadIMasked(p, m), c);
+    }
+  }
+  template <bool kDeep>
+  static void StoreDrawn(unsigned char* p, M m, const I c[4]) {
+    if constexpr (L::kMasked) {
+      if (kDeep)
+        L::StorePixels16Masked(p, m, c);
+      else
+        L::StoreIMasked(p, m, Join8(c));
+    }
+  }
 
   // BlendPixelFB on channel values for the lanes in `draw` with coverage k
   // (> 0 there, at most 1) and a colour already clamped to 0 .. max: k = 1
@@ -483,25 +503,17 @@ struct SpanLanes {
         L::Store(z, L::Select(write, depth, held));
     }
     void LoadPixels(I c[4]) const {
-      if constexpr (L::kMasked) {
-        if (kDeep)
-          L::LoadPixels16Masked(p, valid, c);
-        else
-          Split8(L::LoadIMasked(p, valid), c);
-      } else {
+      if constexpr (L::kMasked)
+        LoadDrawn<kDeep>(p, valid, c);
+      else
         SpanLanes::LoadPixels<kDeep>(p, c);
-      }
     }
     // Lanes outside `drawn` hold what was read.
     void StorePixels(M drawn, const I c[4]) {
-      if constexpr (L::kMasked) {
-        if (kDeep)
-          L::StorePixels16Masked(p, drawn, c);
-        else
-          L::StoreIMasked(p, drawn, Join8(c));
-      } else {
+      if constexpr (L::kMasked)
+        StoreDrawn<kDeep>(p, drawn, c);
+      else
         SpanLanes::StorePixels<kDeep>(p, c);
-      }
     }
     void Done() {
       if (!copied) return;
@@ -569,24 +581,6 @@ struct SpanLanes {
       ch->StorePixels(drawn, px);
     else
       StoreDrawn<kDeep>(p, drawn, px);
-  }
-  template <bool kDeep>
-  static void LoadDrawn(const unsigned char* p, M m, I c[4]) {
-    if constexpr (L::kMasked) {
-      if (kDeep)
-        L::LoadPixels16Masked(p, m, c);
-      else
-        Split8(L::LoadIMasked(p, m), c);
-    }
-  }
-  template <bool kDeep>
-  static void StoreDrawn(unsigned char* p, M m, const I c[4]) {
-    if constexpr (L::kMasked) {
-      if (kDeep)
-        L::StorePixels16Masked(p, m, c);
-      else
-        L::StoreIMasked(p, m, Join8(c));
-    }
   }
 
   // Shades the pack's lanes and writes its chunks' pixels in order.
