@@ -18,7 +18,7 @@
 //   registered range or any bits. "Mesh size" values above MAX_MESH (the
 //   default among them) are folded below it and frames stay below
 //   MAX_FRAME, so a replay runs at most 4 x MAX_FRAME steps of a small
-//   cloth; the curved rendering modes are drawn as Phong (BoundWork).
+//   cloth.
 //
 // Oracles besides the sanitizers: nothing written before or after the
 // output's rows; at 16 bits no output channel above 32768; the input and
@@ -118,21 +118,11 @@ struct Session {
 };
 
 // Bounds on the work of one input. Grids above MAX_MESH (the default among
-// them) would make it slow, not wrong: such sizes are folded below it. The
-// curved modes (Wire, Patches, Bezier) skip what cannot reach the frame, but
-// a cloth so far out that its coordinates' rounding spans the frame still
-// has every triangle sampled up to the per-triangle cap (minutes a frame):
-// they are drawn as Phong here, and the renderer target covers them.
-constexpr int32_t CURVED_CHOICES[] = {3, 6, 7};
-constexpr int32_t PHONG_CHOICE = 5;
-
+// them) would make it slow, not wrong: such sizes are folded below it.
 void BoundWork(PF_ParamDef& def) {
   if (def.param_type == PF_Param_SLIDER && std::strncmp(def.name, "Mesh size", 9) == 0 &&
       def.u.sd.value > MAX_MESH)
     def.u.sd.value %= MAX_MESH + 1;
-  if (def.param_type == PF_Param_POPUP && std::strcmp(def.name, "Rendering mode") == 0)
-    for (int32_t curved : CURVED_CHOICES)
-      if (def.u.pd.value == curved) def.u.pd.value = PHONG_CHOICE;
 }
 
 bool PreviewOn(const Session& s) {

@@ -219,7 +219,8 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
                    light3ds* lights, GlassProp* glass);
 
 // Fills every triangle in array order in one colour (channel units) with the
-// given opacity: no face test, no depth buffer, no per-pixel function.
+// given opacity: no face test, no depth buffer, no per-pixel function. A
+// stride shorter than 4 * width draws nothing.
 void __RasterSolid(unsigned char* dst, int width, int height, int stride, int pointCount,
                    int triangleCount, __Triangle3ds* triangles, __Point3ds* points,
                    int centerX, int centerY, float c0, float c1, float c2, float opacity);
@@ -227,7 +228,8 @@ void __RasterSolid(unsigned char* dst, int width, int height, int stride, int po
 // Draws the three edges of every front-facing triangle (every one with
 // _DubleSide) as solid anti-aliased lines. Uses the frame geometry
 // (_Stride, MaxChannel, Zwidth, Zheight) that the last __RasterScene or
-// __RasterSolid left; its own width and height are not used for clipping.
+// __RasterSolid left (nothing when its stride was shorter than a frame row);
+// its own width and height are not used for clipping.
 void __DrawScenesLineColor(float lineWidth, int c0, int c1, int c2, unsigned char* dst,
                            unsigned char* src, int width, int height, int unused,
                            int triangleCount, __Triangle3ds* triangles, __Point3ds* points,

@@ -82,8 +82,10 @@ void Blossom(const PatchNet& net, const double* u, const double* v, const double
   for (int c = 0; c < 2; ++c) out[c] = w[0] * r[0][c] + w[1] * r[1][c] + w[2] * r[2][c];
 }
 
+}  // namespace
+
 // Where the box of the points, widened by the margin, lies.
-PatchPart HullPart(const PatchReach& r, const double (*p)[2], int count) {
+PatchPart PatchControlsPart(const PatchReach& r, const double (*p)[2], int count) {
   double x0 = p[0][0], x1 = x0, y0 = p[0][1], y1 = y0;
   for (int i = 1; i < count; ++i) {
     x0 = std::fmin(x0, p[i][0]);
@@ -101,9 +103,6 @@ PatchPart HullPart(const PatchReach& r, const double (*p)[2], int count) {
       return PatchPart::Partly;
   return PatchPart::Inside;
 }
-
-}  // namespace
-
 
 double RepeatedSum(double w, double step, uint64_t n) {
   Advance(w, step, n, true);
@@ -123,7 +122,10 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
     m = std::fmax(m, std::fabs(net.pos64[i][0]) + std::fabs(net.pos64[i][1]));
   // Rounding of the sums and blossoms and, for wire points, of their
   // conversion to float.
+  r.scale = m;
   r.margin = 0.5 + 1e-6 * m;
+  r.centerX = centerX;
+  r.centerY = centerY;
   r.left = -1.5 - double(centerX) - pad;
   r.right = double(Zwidth) - 0.5 - double(centerX) + pad;
   r.top = -1.5 - double(centerY) - pad;
@@ -132,13 +134,18 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
   return r;
 }
 
+void PatchSegmentControls(const PatchNet& net, const double a[3], const double b[3],
+                          double p[4][2]) {
+  Blossom(net, a, a, a, p[0]);
+  Blossom(net, a, a, b, p[1]);
+  Blossom(net, a, b, b, p[2]);
+  Blossom(net, b, b, b, p[3]);
+}
+
 PatchPart PatchSegmentPart(const PatchReach& r, const double a[3], const double b[3]) {
   double p[4][2];
-  Blossom(*r.net, a, a, a, p[0]);
-  Blossom(*r.net, a, a, b, p[1]);
-  Blossom(*r.net, a, b, b, p[2]);
-  Blossom(*r.net, b, b, b, p[3]);
-  return HullPart(r, p, 4);
+  PatchSegmentControls(*r.net, a, b, p);
+  return PatchControlsPart(r, p, 4);
 }
 
 PatchPart PatchTrianglePart(const PatchReach& r, const double a[3], const double b[3],
@@ -155,5 +162,5 @@ PatchPart PatchTrianglePart(const PatchReach& r, const double a[3], const double
       while (m < 3) args[m++] = c;
       Blossom(*r.net, args[0], args[1], args[2], p[n++]);
     }
-  return HullPart(r, p, n);
+  return PatchControlsPart(r, p, n);
 }

@@ -34,7 +34,9 @@ uint64_t RepeatedSumCount(double step, bool inclusive);
 // The net and the part of the plane that can reach the frame.
 struct PatchReach {
   const PatchNet* net;
+  double scale;          // largest |x| + |y| of the net and of the centre
   double margin;         // for the rounding of sums and of float conversions
+  int centerX, centerY;
   double left, right;    // reachable x: left < x < right (centre-relative)
   double top, bottom;
   bool clip;             // false: nothing is skipped
@@ -53,6 +55,12 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
 // again), or partly.
 enum class PatchPart { Off, Inside, Partly };
 PatchPart PatchSegmentPart(const PatchReach& r, const double a[3], const double b[3]);
+
+// The four control points (x, y) of the curve of the patch over the segment
+// from a to b, and where the box of such points lies.
+void PatchSegmentControls(const PatchNet& net, const double a[3], const double b[3],
+                          double p[4][2]);
+PatchPart PatchControlsPart(const PatchReach& r, const double (*p)[2], int count);
 PatchPart PatchTrianglePart(const PatchReach& r, const double a[3], const double b[3],
                             const double c[3]);
 

@@ -90,10 +90,38 @@ struct WireCurve {
   }
 };
 
-// The points of WalkPatchWire with the runs whose segments cannot reach the
-// frame passed by Move: points first .. end - 1 (first >= 1), t the value of
-// point first - 1, which is the previous point. The segments of the run lie
-// in the hull of the curve from t to the run's last point.
+// True when no segment of a run can draw a pixel. The line walk draws
+// nothing for a segment whose float end points differ by less than one in
+// both x and y (it truncates the extent to 0), and the run's curve, with
+// control points p over a parameter span, moves by at most
+// 3 max|p[i+1] - p[i]| span^-1 per unit of t. Consecutive points lie less
+// than 2 step apart in t (the additions below 1 round by far less than a
+// step), and each end point is off the exact curve by its rounding to float
+// (2^-24 of its frame coordinate; 1e-6 allowed) and by the double sums'
+// (far below 1e-12 of the largest coordinate). Half a pixel keeps the float
+// difference itself clear of rounding up to 1. A curve crawling in steps far
+// below a pixel (a short edge sampled with the step of a long one) is then
+// passed in one test rather than point by point.
+bool RunDrawsNothing(const PatchReach& r, const double p[4][2], double step, double span) {
+  const double per = 2.0 * step / span;
+  for (int c = 0; c < 2; ++c) {
+    const double centre = double(c == 0 ? r.centerX : r.centerY);
+    double move = 0.0, far = 0.0;
+    for (int i = 0; i < 4; ++i) {
+      if (!std::isfinite(p[i][c])) return false;  // fmax would pass it over
+      if (i < 3) move = std::fmax(move, std::fabs(p[i + 1][c] - p[i][c]));
+      far = std::fmax(far, std::fabs(p[i][c] + centre));
+    }
+    if (!(3.0 * move * per + 1e-6 * far + 1e-12 * r.scale < 0.5)) return false;
+  }
+  return true;
+}
+
+// The points of WalkPatchWire with the runs whose segments cannot draw (off
+// the frame, or too short) passed by Move: points first .. end - 1
+// (first >= 1), t the value of point first - 1, which is the previous point.
+// The segments of the run lie in the hull of the curve from t to the run's
+// last point.
 struct WireClipper {
   WireCurve& curve;
   const PatchReach& reach;
@@ -102,11 +130,12 @@ struct WireClipper {
 
   void Run(uint64_t first, uint64_t end, double t) {
     const double last = RepeatedSum(t, step, end - first);
-    double a[3], b[3];
+    double a[3], b[3], p[4][2];
     curve.Weights(t, a[0], a[1], a[2]);
     curve.Weights(last, b[0], b[1], b[2]);
-    const PatchPart part = PatchSegmentPart(reach, a, b);
-    if (part == PatchPart::Off) {
+    PatchSegmentControls(*reach.net, a, b, p);
+    const PatchPart part = PatchControlsPart(reach, p, 4);
+    if (part == PatchPart::Off || RunDrawsNothing(reach, p, step, last - t)) {
       curve.Move(last);
       return;
     }

@@ -43,6 +43,10 @@ inline int64_t ChannelIndex(int x, int y, int c) {
   return int64_t(y) * _Stride + int64_t(4) * x + c;
 }
 
+// True when every pixel of the frame (Zwidth x Zheight) lies within its own
+// row of the stride, so within Zheight rows of it.
+inline bool FrameRowsFit() { return int64_t(_Stride) >= int64_t(4) * Zwidth; }
+
 // Float to int toward zero without undefined behaviour: NaN and values below
 // the int range give INT_MIN, values above it INT_MAX (both outside every
 // frame, so a pixel address made from them is clipped).

@@ -268,6 +268,9 @@ void __RasterSolid(unsigned char* dst, int width, int height, int stride, int po
   Zwidth = width;
   Zheight = height;
   SetFrameDepth();
+  // Rows shorter than a frame row (negative ones too) would place pixels
+  // outside the buffer's height rows of the stride.
+  if (!FrameRowsFit()) return;
   RasterSolidTriangles(dst, width, height, pointCount, triangleCount, triangles, points, centerX,
                        centerY, c0, c1, c2, opacity);
 }

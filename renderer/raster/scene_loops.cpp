@@ -158,7 +158,9 @@ void RasterSolidTriangles(unsigned char* dst, int width, int height, int pointCo
 void __DrawScenesLineColor(float lineWidth, int c0, int c1, int c2, unsigned char* dst,
                            unsigned char* src, int width, int height, int, int triangleCount,
                            __Triangle3ds* triangles, __Point3ds* points, int centerX, int centerY) {
-  // Clipped to the frame of the last render (nothing before the first one).
+  // Clipped to the frame of the last render (nothing before the first one,
+  // nor after one whose rows were shorter than a frame row).
+  if (!FrameRowsFit()) return;
   for (int t = 0; t < triangleCount; ++t) {
     __Triangle3ds* tri = &triangles[t];
     if (!TriangleIsFinite(tri, points, false)) continue;

@@ -292,6 +292,14 @@ TEST_F(SceneWithTriangle, ShorterStrideDrawsNothing) {
                 nullptr, nullptr, 0, nullptr, nullptr);
   EXPECT_EQ(passLog.calls, 0);
   for (unsigned char b : shortRows) ASSERT_EQ(b, 0);
+  // The one-colour fill, and the lines that follow on its frame geometry,
+  // with rows a little short or running backwards from the buffer.
+  for (int stride : {124, -128}) {
+    __RasterSolid(shortRows.data(), 32, 32, stride, 3, 1, &tri, points, 16, 16, 255, 255, 255, 1);
+    __DrawScenesLineColor(3, 255, 255, 255, shortRows.data(), source.data(), 32, 32, 0, 1, &tri,
+                          points, 16, 16);
+    for (unsigned char b : shortRows) ASSERT_EQ(b, 0) << "stride " << stride;
+  }
 }
 
 TEST_F(SceneWithTriangle, WiderStrideStaysInsideTheLayers) {
