@@ -15,7 +15,9 @@
 //              or without texels (texels from a pattern byte),
 //              lights (count -1..MAX_LIGHTS), glass, the per-pixel function
 //              (default, or one answering any floats)
-//   calls      up to MAX_CALLS, each an opcode and its arguments (Call)
+//   calls      up to MAX_CALLS, each an opcode and its arguments (Call);
+//              a scene of more than MAX_GRID_SAMPLES grid samples is not
+//              drawn in the Bezier and contour modes
 //
 // Oracles besides the sanitizers: nothing written outside the frame (the
 // buffers are exact-size pages, and at 8 bits the rest of the frame's
@@ -40,6 +42,7 @@
 #include "fuzz/scene_records.h"
 #include "platform/page_memory.h"
 #include "renderer/raster/dc_draw.h"
+#include "renderer/raster/patch_net.h"
 #include "renderer/raster/raster_internal.h"
 #include "renderer/raster/rasterize.h"
 #include "renderer/renderer.h"
@@ -61,6 +64,13 @@ constexpr float MAX_WIRE = 16.0f;
 // Most samples and box pixels of a scene walked in full for the comparison
 // with the clipped walks (estimated from its triangles' sizes).
 constexpr double MAX_PLAIN_WORK = 200000.0;
+// Most grid samples of a scene drawn in the Bezier and contour modes. Their
+// rule samples a triangle half a unit apart along its edges in 3D, up to
+// the per-triangle cap (2^22 on frames this small), and a triangle folded
+// or collapsed onto the frame lands them all in it: like the frame's size,
+// the scene's size in 3D makes the work, so larger scenes are not drawn in
+// those modes.
+constexpr double MAX_GRID_SAMPLES = 131072.0;
 
 // The frame: dst and src in page memory (the converters replace them), at
 // two bytes a channel so that either depth fits; rows of `rowValues`.
@@ -375,11 +385,25 @@ void SetDepth(State& st, unsigned char deep) {
   }
 }
 
+// The grid samples of the scene's triangles that the Bezier and contour
+// modes walk (the whole grid, beyond the triangle too).
+double GridSamples(const Scene& s) {
+  double samples = 0.0;
+  for (const __Triangle3ds& t : s.triangles) {
+    PatchGrid grid;
+    if (TriangleIndexed(&t, int(s.points.size())) && PatchGridSteps(&t, s.points.data(), &grid))
+      samples += (1.0 / grid.s0 + 1.0) * (1.0 / grid.s1 + 1.0);
+  }
+  return samples;
+}
+
 // failAt >= 0: that many of the call's page allocations succeed, the next
 // fails.
 void RasterScene(State& st, int failAt) {
   Frame& f = st.frame;
   Scene& s = st.scene;
+  const unsigned char mode = __GetDrawMode();
+  if ((mode == 9 || mode == 10) && !(GridSamples(s) <= MAX_GRID_SAMPLES)) return;
   MatchTextures(s);
   PageFailAt(failAt);
   __RasterScene(f.dst, f.src, f.width, f.height, f.stride, int(s.points.size()),
