@@ -4,6 +4,18 @@
 
 #include <cmath>
 
+namespace {
+
+// The wrapped value's last steps: a negative remainder moves up by n, and
+// one that rounded up to n is pulled back to the last texel.
+float WrapRemainder(float r, int n) {
+  if (r < 0.0f) r = r + float(n);
+  if (r >= float(n)) r = float(n - 1);
+  return r;
+}
+
+}  // namespace
+
 float WrapTexelCoord(float x, int n) {
   // Already inside: the steps below would leave it unchanged (q = 0).
   if (x >= 0.0f && x < float(n)) return x;
@@ -12,14 +24,13 @@ float WrapTexelCoord(float x, int n) {
     // The integer part and its quotient as the rule states them; n * q is at
     // most |x| and so fits an int.
     const int q = int(x) / n;
-    x = x - float(n * q);
-  } else {
-    // Beyond the int range every float is a whole number; fmod is exact.
-    x = float(std::fmod(double(x), double(n)));
+    const float r = WrapRemainder(x - float(n * q), n);
+    // Above 2^24 the float of n * q may round past x, leaving more than n
+    // below 0 (-37108820 by 3 gives -4, then -1): the exact remainder then.
+    if (r >= 0.0f) return r;
   }
-  if (x < 0.0f) x = x + float(n);
-  if (x >= float(n)) x = float(n - 1);
-  return x;
+  // Every float beyond 2^24 is a whole number; fmod is exact.
+  return WrapRemainder(float(std::fmod(double(x), double(n))), n);
 }
 
 TexelPos TexelAddress(float s, float t, const map3ds& block, int width, int height) {

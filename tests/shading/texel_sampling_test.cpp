@@ -58,11 +58,14 @@ TEST_F(TexelSampling, WrapKeepsEveryCoordinateInside) {
   // Beyond the int range: exact remainders (1e10 = 101 x 99009900 + 100).
   EXPECT_EQ(WrapTexelCoord(1e10f, 101), 100.0f);
   EXPECT_EQ(WrapTexelCoord(-1e10f, 101), 1.0f);
+  // Where the float of n q rounds past x: the exact remainder too.
+  EXPECT_EQ(WrapTexelCoord(-37108820.0f, 3), 1.0f);
   const float inf = std::numeric_limits<float>::infinity();
   EXPECT_EQ(WrapTexelCoord(std::nanf(""), 5), 0.0f);
   EXPECT_EQ(WrapTexelCoord(inf, 5), 0.0f);
   EXPECT_EQ(WrapTexelCoord(-inf, 5), 0.0f);
-  for (float x : {3e38f, -3e38f, 2147483520.0f, -2147483520.0f, 4.5f, -4.5f, 1e-30f}) {
+  for (float x : {3e38f, -3e38f, 2147483520.0f, -2147483520.0f, -134217712.0f, 4.5f, -4.5f,
+                  1e-30f}) {
     for (int n : {1, 2, 7, 101, 4096}) {
       const float w = WrapTexelCoord(x, n);
       EXPECT_GE(w, 0.0f) << x << " " << n;
