@@ -55,14 +55,14 @@ PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double 
 // again), or partly.
 enum class PatchPart { Off, Inside, Partly };
 PatchPart PatchSegmentPart(const PatchReach& r, const double a[3], const double b[3]);
+PatchPart PatchTrianglePart(const PatchReach& r, const double a[3], const double b[3],
+                            const double c[3]);
 
 // The four control points (x, y) of the curve of the patch over the segment
 // from a to b, and where the box of such points lies.
 void PatchSegmentControls(const PatchNet& net, const double a[3], const double b[3],
                           double p[4][2]);
 PatchPart PatchControlsPart(const PatchReach& r, const double (*p)[2], int count);
-PatchPart PatchTrianglePart(const PatchReach& r, const double a[3], const double b[3],
-                            const double c[3]);
 
 // The grid walk of WalkPatchGrid with the samples that cannot reach the
 // frame skipped: a run of them is one Skip() (for the visitors, a sample off

@@ -43,9 +43,11 @@ inline int64_t ChannelIndex(int x, int y, int c) {
   return int64_t(y) * _Stride + int64_t(4) * x + c;
 }
 
-// True when every pixel of the frame (Zwidth x Zheight) lies within its own
-// row of the stride, so within Zheight rows of it.
-inline bool FrameRowsFit() { return int64_t(_Stride) >= int64_t(4) * Zwidth; }
+// True when every pixel of a frame `width` pixels wide lies within its own
+// row of the stride, so within the frame's height rows of it; FrameRowsFit
+// for the frame the last call set (_Stride, Zwidth).
+inline bool RowsFit(int stride, int width) { return int64_t(stride) >= int64_t(4) * width; }
+inline bool FrameRowsFit() { return RowsFit(_Stride, Zwidth); }
 
 // Float to int toward zero without undefined behaviour: NaN and values below
 // the int range give INT_MIN, values above it INT_MAX (both outside every

@@ -104,7 +104,7 @@ void __RasterScene(unsigned char* dst, unsigned char* src, int width, int height
   // addressed by the stride, so with rows of fewer than 4 x width channel
   // values the right-hand pixels of the last rows, and the whole-layer copies
   // of src and dst, would lie past buffers of height rows of the stride.
-  if (width <= 0 || height <= 0 || int64_t(stride) < 4 * int64_t(width)) return;
+  if (width <= 0 || height <= 0 || !RowsFit(stride, width)) return;
 
   // The layers cover height rows of the stride (4 x width, as the callers
   // pass it; a wider stride must not address past them).
