@@ -114,12 +114,19 @@ uint64_t RepeatedSumCount(double step, bool inclusive) {
   return 1 + Advance(w, step, UINT64_MAX, inclusive);
 }
 
-PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad) {
+PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad,
+                          int zeroWeight) {
+  // The powers of w0, w1, w2 of each control, in PatchControl order.
+  static const signed char kPowers[PATCH_CONTROLS][3] = {
+      {3, 0, 0}, {0, 3, 0}, {0, 0, 3}, {2, 1, 0}, {2, 0, 1},
+      {1, 2, 0}, {0, 2, 1}, {1, 0, 2}, {0, 1, 2}, {1, 1, 1},
+  };
   PatchReach r;
   r.net = &net;
   double m = std::fabs(double(centerX)) + std::fabs(double(centerY));
   for (int i = 0; i < PATCH_CONTROLS; ++i)
-    m = std::fmax(m, std::fabs(net.pos64[i][0]) + std::fabs(net.pos64[i][1]));
+    if (zeroWeight < 0 || kPowers[i][zeroWeight] == 0)
+      m = std::fmax(m, std::fabs(net.pos64[i][0]) + std::fabs(net.pos64[i][1]));
   // Rounding of the sums and blossoms and, for wire points, of their
   // conversion to float.
   r.scale = m;

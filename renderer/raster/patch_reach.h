@@ -47,7 +47,11 @@ struct PatchReach {
 // points are at most a few hundred units apart, so where their conversion
 // to int saturates the segment stays there too). Nothing is skipped with
 // walks unclipped (gRasterClipWalks) or for a pad that is no finite number.
-PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad);
+// zeroWeight (0, 1 or 2; -1 for none) is a barycentric weight that is
+// exactly 0 in every sum of the walk, as along a wire edge: the controls it
+// multiplies add exact zeros, so their size adds no rounding to the margin.
+PatchReach MakePatchReach(const PatchNet& net, int centerX, int centerY, double pad,
+                          int zeroWeight = -1);
 
 // Where the patch over the segment from a to b (barycentric weights), or
 // over the triangle a, b, c, lies: off the frame (none of its samples can

@@ -178,7 +178,8 @@ void DrawPatchWireEdge(unsigned char edge, unsigned char* dst, unsigned char* sr
   curve.glass = glass;
   // A segment's pixels lie within its caps and runs of trunc(2.5 + width).
   const double pad = double(TruncToInt(2.5 + double(_WireSize))) + 4.0;
-  const PatchReach reach = MakePatchReach(net, centerX, centerY, pad);
+  // The curve's sums weigh the controls off its edge by an exact 0.
+  const PatchReach reach = MakePatchReach(net, centerX, centerY, pad, edge < 2 ? edge : 2);
   if (!reach.clip) {
     WalkPatchWire(step, curve);
     return;
