@@ -126,7 +126,7 @@ END {
         modulerow(names[++k], "module|" name, "native|" name, 1.25)
       }
 
-  header("A whole Theatre render at 1920 x 1080, the defaults (render_theatre_bench)", "", "", "")
+  header("A whole Theatre render at 1920 x 1080, the defaults, and its parts on the same frame (render_theatre_bench)", "", "", "")
   limit("8 bits", "render|BM_Render/8", 80)
   limit("16 bits", "render|BM_Render/16", 110)
   limit("of it: conversions, 16 bits", "render|BM_TheatreConversions/16", 15)
@@ -134,6 +134,8 @@ END {
   limit("of it: __RasterScene, 8 bits", "render|BM_TheatreRasterScene/8", 0)
   limit("of it: __RasterScene, 16 bits", "render|BM_TheatreRasterScene/16", 0)
   limit("of it: simulation, 4 steps", "render|BM_TheatreSimulation", 0)
+  limit("of it: mesh", "render|BM_TheatreMesh", 0)
+  limit("of it: depth sort", "render|BM_TheatreSort", 0)
 
   header("Curved modes, quality on, 8 bits (curved_bench, the same sheet)", "", "", "")
   limit("Wire", "curved|CurvedScene/mode:2", 0)

@@ -98,12 +98,18 @@ PF_ParamDef** RenderRig::Params(double frame) {
 }
 
 PF_Err RenderRig::Render(int frame) {
+  PrepareRender(frame);
+  return SendRender();
+}
+
+void RenderRig::PrepareRender(int frame) {
   ctx.in_data.current_time = frame * RIG_TIME_STEP;
   Params(frame);
   AllocWorld(output, input.world.width, input.world.height, deep);
   std::memset(output.pixels.data(), dirtyOutput, output.pixels.size());
-  return Send(PF_Cmd_RENDER, &output.world);
 }
+
+PF_Err RenderRig::SendRender() { return Send(PF_Cmd_RENDER, &output.world); }
 
 PF_Err RenderRig::Flatten() { return Send(PF_Cmd_SEQUENCE_FLATTEN, nullptr); }
 

@@ -43,8 +43,11 @@ struct RenderRig {
   void SetLayer(const std::string& name, int w, int h, bool deep);
   // params[] at `frame` (what the host hands to the command).
   PF_ParamDef** Params(double frame);
-  // One render at `frame` into a fresh output world.
+  // One render at `frame` into a fresh output world: PrepareRender, then
+  // SendRender (apart, so that a benchmark times the command alone).
   PF_Err Render(int frame);
+  void PrepareRender(int frame);
+  PF_Err SendRender();
   // Flatten (no sequence data afterwards) and re-set-up, as the host does.
   PF_Err Flatten();
   PF_Err Resetup();
