@@ -25,11 +25,11 @@
 // Memory: the store's record, its slot table and its checkpoints together
 // stay within max(ClothCheckpointMinBudget, 4 x the byte size of one
 // particle array), counted in bytes asked for (Windows commits each block
-// in whole pages, up to a page more); the speed history comes on top. Which checkpoints stay
-// when the slots are full: a frame divisible by a higher power of two
-// outranks one divisible by a lower (so the kept frames spread evenly over
-// the replayed range), the end of the latest replay is always kept, and
-// among equal ranks the one used longest ago goes.
+// in whole pages, up to a page more); the speed history comes on top.
+// Which checkpoints stay when the slots are full: a frame divisible by a
+// higher power of two outranks one divisible by a lower (so the kept frames
+// spread evenly over the replayed range), the end of the latest replay is
+// always kept, and among equal ranks the one used longest ago goes.
 //
 // Failure behaviour: no allocation of this module is needed for a correct
 // frame. When the store, a checkpoint or the history cannot be had, the

@@ -7,11 +7,11 @@
 # default for all three effects or "Theatre / Tableau / Drape", "-" where
 # the effect has no such control. Checked: every registered control has a
 # row under its label exactly as registered (the panel and the groups are
-# only named in the text); every label of a row is
-# registered by some effect; and in the three-way rows of single controls,
-# each effect's default as the list gives it (popups by choice name,
-# angles in degrees with a degree sign, checkboxes on or off, numbers as
-# they are) or "-" for an effect without it.
+# only named in the text); every label of a row is registered by some
+# effect; and in the three-way rows of single controls, each effect's
+# default as the list gives it (popups by choice name, angles in degrees
+# with a degree sign, checkboxes on or off, numbers as they are) or "-" for
+# an effect without it.
 cmake_policy(SET CMP0057 NEW)  # if(IN_LIST)
 string(REPLACE "|" ";" hosts "${HOSTS}")
 file(READ "${README}" text)
